@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need, and only those that
+# are missing. Works as root or through sudo; does nothing (and needs neither) when all are there.
+set -euo pipefail
+
+packages=(
+    g++ cmake make pkg-config
+    libsdl2-dev zlib1g-dev libpng-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "deps: installing ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+    run() { "$@"; }
+elif command -v sudo >/dev/null 2>&1; then
+    run() { sudo "$@"; }
+else
+    echo "deps: missing ${missing[*]}; run this script as root or install sudo" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+run apt-get update -qq
+run apt-get install -y -qq --no-install-recommends "${missing[@]}"
