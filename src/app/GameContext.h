@@ -1,0 +1,31 @@
+// GameContext: the process-wide owner of every subsystem. Created on first use, destroyed by the
+// application's Quit, releasing its subsystems in a fixed order.
+#pragma once
+
+#include "app/StateManager.h"
+
+#include <cstdint>
+#include <memory>
+
+class GameApp;
+
+class GameContext
+{
+public:
+    // The singleton, created on the first call.
+    static GameContext& Instance();
+    // Destroys the singleton if it exists; the next Instance() would make a new one.
+    static void Destroy();
+    static bool Exists();
+
+    ~GameContext();
+    GameContext(const GameContext&) = delete;
+    GameContext& operator=(const GameContext&) = delete;
+
+    GameApp* app = nullptr; // the application, not owned
+    std::unique_ptr<StateManager> states;
+    uint32_t gameMode = 0; // 1 Arcade, 2 Classic, 3 Survival
+
+private:
+    GameContext();
+};

@@ -1,0 +1,100 @@
+// The program's entry: options, the platform host, the random seed, then the application.
+#include "app/CommandLine.h"
+#include "app/TavloApp.h"
+#include "game/Random.h"
+#include "platform/HeadlessHost.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Screenshot.h"
+#include "platform/SdlHost.h"
+#include "platform/Signals.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#ifndef TAVLO_VERSION
+#define TAVLO_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+std::unique_ptr<Platform::Host> MakeHost(const CommandLine& options, int& exitCode)
+{
+    if (!options.headless) {
+        return std::make_unique<Platform::SdlHost>(Platform::SdlOptions{
+            options.scale, options.fullscreen, options.frames, options.recordPath});
+    }
+    std::vector<Platform::ScriptEvent> script;
+    if (!options.scriptPath.empty()) {
+        std::string error;
+        if (!Platform::LoadScript(options.scriptPath, script, error)) {
+            std::fprintf(stderr, "tavlo: %s\n", error.c_str());
+            exitCode = ExitUsage;
+            return nullptr;
+        }
+    }
+    return std::make_unique<Platform::HeadlessHost>(std::move(script), options.frames);
+}
+
+// Runs the game on the host; the exit code of the run.
+int RunGame(Platform::Host& host, const CommandLine& options)
+{
+    SeedRandom(options.seed ? *options.seed : host.GetTickCount());
+    auto app = std::make_unique<TavloApp>();
+    if (!app->Init(DisplayFlags::SkipRawFrameBuffer, "Tavlo"))
+        return ExitFailure;
+    app->SetParam(AppParam::FramesPerSecond, 30);
+    app->Run();
+    if (std::getenv("TAVLO_STATS"))
+        std::fprintf(stderr, "tavlo: %u frames, %u frames in the last whole second\n",
+                     host.FramesRun(), app->GetMeasuredFps());
+    return ExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CommandLine options;
+    std::string error;
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "tavlo: %s\n%s", error.c_str(), CommandLineUsage());
+        return ExitUsage;
+    }
+    if (options.help) {
+        std::fputs(CommandLineUsage(), stdout);
+        return ExitOk;
+    }
+    if (options.version) {
+        std::printf("tavlo %s\n", TAVLO_VERSION);
+        return ExitOk;
+    }
+
+    int exitCode = ExitOk;
+    std::unique_ptr<Platform::Host> host = MakeHost(options, exitCode);
+    if (!host)
+        return exitCode;
+    Platform::SetHost(host.get());
+    Platform::InstallCloseSignalHandlers();
+    if (!options.dataFolder.empty())
+        Platform::SetProgramFolder(options.dataFolder);
+
+    exitCode = RunGame(*host, options);
+
+    if (!options.screenshotPath.empty()) {
+        if (!Platform::WriteScreenshot(options.screenshotPath, host->ScreenMemory(),
+                                       Platform::ScreenWidth, Platform::ScreenHeight,
+                                       Platform::ScreenWidth, error)) {
+            std::fprintf(stderr, "tavlo: cannot write the screenshot: %s\n", error.c_str());
+            exitCode = ExitFailure;
+        }
+    }
+    if (!host->Finish() && exitCode == ExitOk)
+        exitCode = ExitFailure;
+    Platform::SetHost(nullptr);
+    return exitCode;
+}

@@ -1,0 +1,154 @@
+// End-to-end runs of the real game binary: headless runs with scripts and screenshots, the
+// command line's errors, signals, and the single-instance rule of windowed runs.
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+std::string GameBinary()
+{
+    const char* dir = std::getenv("TAVLO_GAME_DIR");
+    return std::string(dir ? dir : "build/game") + "/tavlo";
+}
+
+ProcessResult RunGame(const std::vector<std::string>& args,
+                      const std::vector<std::string>& environment = {})
+{
+    return RunProcess(GameBinary(), args, environment);
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool IsScreenPng(const std::string& path)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
+    bool ok = image.width == 240 && image.height == 320 && (image.format & PNG_FORMAT_FLAG_COLOR) &&
+              !(image.format & PNG_FORMAT_FLAG_ALPHA);
+    png_image_free(&image);
+    return ok;
+}
+
+// The frame count a run reports on stderr when TAVLO_STATS is set.
+int FramesRun(const ProcessResult& result)
+{
+    int frames = -1;
+    size_t at = result.err.find("tavlo: ");
+    if (at != std::string::npos)
+        std::sscanf(result.err.c_str() + at, "tavlo: %d frames", &frames);
+    return frames;
+}
+
+} // namespace
+
+TEST(GameBinary, HeadlessRunWritesAScreenshot)
+{
+    TempDir dir;
+    const std::string shot = dir.Path("out.png");
+    ProcessResult r = RunGame({"--headless", "--frames", "3", "--screenshot", shot});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(IsScreenPng(shot));
+}
+
+TEST(GameBinary, ScriptedCloseEndsTheRunAfterItsFrame)
+{
+    TempDir dir;
+    WriteFile(dir.Path("close.txt"),
+              "# close before frame 2\n2 close\n1 shot " + dir.Path("one.png") + "\n");
+    ProcessResult r = RunGame({"--headless", "--script", dir.Path("close.txt")}, {"TAVLO_STATS=1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(FramesRun(r), 3) << r.err; // frames 0, 1 and 2, which exits
+    EXPECT_TRUE(IsScreenPng(dir.Path("one.png")));
+}
+
+TEST(GameBinary, BadInputIsRefusedWithUsageErrors)
+{
+    TempDir dir;
+    WriteFile(dir.Path("bad.txt"), "0 down 1 2\n1 wiggle 3 4\n");
+    const struct
+    {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--headless", "--script", dir.Path("bad.txt")}, "bad.txt:2: unknown event 'wiggle'"},
+        {{"--headless", "--script", dir.Path("missing.txt")}, "missing.txt: cannot open"},
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--scale", "0"}, "option '--scale' needs a whole number from 1 to 8, not '0'"},
+        {{"--scale=9x"}, "option '--scale'"},
+        {{"--seed", "-3"}, "option '--seed'"},
+        {{"--frames"}, "option '--frames' needs a value"},
+        {{"--headless=yes"}, "option '--headless' takes no value"},
+        {{"--script", dir.Path("bad.txt")}, "option '--script' needs '--headless'"},
+    };
+    for (const auto& c : cases) {
+        ProcessResult r = RunGame(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n') >= 1, true);
+    }
+    ProcessResult usage = RunGame({"--bogus"});
+    EXPECT_NE(usage.err.find("usage: tavlo"), std::string::npos);
+    ProcessResult help = RunGame({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--screenshot FILE"), std::string::npos);
+}
+
+TEST(GameBinary, SigtermClosesAHeadlessRunCleanly)
+{
+    // Without a frame limit a headless run goes on forever on its virtual clock.
+    TempDir dir;
+    Process game(GameBinary(), {"--headless", "--screenshot", dir.Path("end.png")});
+    ASSERT_TRUE(game.Started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(game.Running());
+    game.Signal(SIGTERM);
+    ProcessResult r = game.Wait(30);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(IsScreenPng(dir.Path("end.png")));
+}
+
+TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
+{
+    TempDir dir;
+    const std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
+                                          "XDG_RUNTIME_DIR=" + dir.Root().string()};
+    Process first(GameBinary(), {}, env);
+    ASSERT_TRUE(first.Started());
+
+    // Wait until the first instance holds its lock.
+    const std::string lockPath = dir.Path("Kestrune_00000000.lock");
+    bool held = false;
+    for (int i = 0; i < 100 && !held && first.Running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        int fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            held = flock(fd, LOCK_EX | LOCK_NB) != 0;
+            close(fd);
+        }
+    }
+    ASSERT_TRUE(held) << first.Wait(5).err;
+
+    ProcessResult second = RunGame({}, env);
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_NE(second.err.find("already open"), std::string::npos) << second.err;
+
+    ASSERT_TRUE(first.Running());
+    first.Signal(SIGINT);
+    ProcessResult r = first.Wait(30);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
