@@ -2,10 +2,12 @@
 BUILD      ?= build
 SANITIZE   ?= build-sanitize
 BENCH      ?= build-bench
+FUZZ       ?= build-fuzz
+FUZZ_TIME  ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build run test sanitize bench format clean
+.PHONY: all deps build run test sanitize bench fuzz format clean
 
 all: build
 
@@ -30,13 +32,26 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@scripts/deps.sh bench
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTAVLO_TESTS=OFF -DTAVLO_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BENCH) -j $(JOBS)
 	@for b in $(BENCH)/bench/tavlo_bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# Builds the libFuzzer targets with clang and runs each for FUZZ_TIME seconds, starting from the
+# seeds in fuzz/corpus/NAME and collecting what it finds in the build folder.
+fuzz:
+	@scripts/deps.sh fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVLO_FUZZ=ON -DTAVLO_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ) -j $(JOBS)
+	@for f in $(FUZZ)/fuzz/fuzz_*; do \
+		name=$$(basename $$f); seeds=fuzz/corpus/$${name#fuzz_}; work=$(FUZZ)/corpus/$${name#fuzz_}; \
+		mkdir -p $$seeds $$work; echo "== $$name"; \
+		$$f -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $$work $$seeds || exit 1; \
+	done
 
 format:
 	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE) $(BENCH)
+	rm -rf $(BUILD) $(SANITIZE) $(BENCH) $(FUZZ)

@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need, and only those that
 # are missing. Works as root or through sudo; does nothing (and needs neither) when all are there.
+#   scripts/deps.sh          build, run and test
+#   scripts/deps.sh bench    ... and the benchmarks' comparison libraries
+#   scripts/deps.sh fuzz     ... and clang with its fuzzer runtime
 set -euo pipefail
 
 packages=(
     g++ cmake make pkg-config
     libsdl2-dev zlib1g-dev libpng-dev
+    libfreetype-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev
 )
+for group in "$@"; do
+    case "$group" in
+    bench) packages+=(libpixman-1-dev) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    *) echo "deps: unknown group '$group' (known: bench, fuzz)" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
