@@ -25,11 +25,20 @@ bool GameContext::Exists()
     return g_context != nullptr;
 }
 
-GameContext::GameContext() : states(std::make_unique<StateManager>()) {}
+GameContext::GameContext()
+    : states(std::make_unique<StateManager>()), files(std::make_unique<IO::FileSystem>()),
+      strings(std::make_unique<StringTable>())
+{}
 
 GameContext::~GameContext()
 {
     // Released one by one in this order: the states unload through the subsystems that are
-    // released after them.
+    // released after them, and the folders belong to the file system.
+    strings.reset();
     states.reset();
+    layoutFolder = nullptr;
+    imageFolder = nullptr;
+    files.reset();
+    grids.clear();
+    backgrounds.clear();
 }

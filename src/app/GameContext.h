@@ -3,9 +3,13 @@
 #pragma once
 
 #include "app/StateManager.h"
+#include "io/FileSystem.h"
+#include "resources/StringTable.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class GameApp;
 
@@ -24,7 +28,13 @@ public:
 
     GameApp* app = nullptr; // the application, not owned
     std::unique_ptr<StateManager> states;
-    uint32_t gameMode = 0; // 1 Arcade, 2 Classic, 3 Survival
+    std::unique_ptr<IO::FileSystem> files;
+    IO::DirectoryNode* layoutFolder = nullptr; // "XML", borrowed from the file system
+    IO::DirectoryNode* imageFolder = nullptr;  // "Images"
+    std::unique_ptr<StringTable> strings;
+    uint32_t gameMode = 0;                   // 1 Arcade, 2 Classic, 3 Survival
+    std::vector<std::u16string> grids;       // board file names, in play order
+    std::vector<std::u16string> backgrounds; // background image names, as listed
 
 private:
     GameContext();

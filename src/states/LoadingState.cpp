@@ -5,6 +5,23 @@
 #include "graphics/Surface16.h"
 #include "states/ExitState.h"
 
+#include <algorithm>
+
+namespace {
+
+// The plain names of the files of a directory, in directory order.
+std::vector<std::u16string> FileNames(const IO::DirectoryNode* folder)
+{
+    std::vector<std::u16string> names;
+    if (folder) {
+        for (const auto& file : folder->files)
+            names.push_back(file->name);
+    }
+    return names;
+}
+
+} // namespace
+
 void LoadingState::Update()
 {
     if (m_firstPass) {
@@ -17,8 +34,21 @@ void LoadingState::Update()
 
 void LoadingState::FirstPass()
 {
-    // The file system, resources, sounds, strings, board and background lists and the saved
-    // data load here, in that order, as each subsystem arrives.
+    GameContext& context = GameContext::Instance();
+    IO::FileSystem& files = *context.files;
+    files.Mount();
+    IO::DirectoryNode* root = files.GetRoot();
+    context.imageFolder = IO::FileSystem::FindDirectory(root, u"Images");
+    context.layoutFolder = IO::FileSystem::FindDirectory(root, u"XML");
+
+    context.strings->Load(context.layoutFolder);
+
+    // Boards are played in the ascending code-unit order of their file names.
+    context.grids = FileNames(IO::FileSystem::FindDirectory(root, u"grids"));
+    std::sort(context.grids.begin(), context.grids.end());
+    // Backgrounds keep the order the directory lists them in.
+    context.backgrounds =
+        FileNames(IO::FileSystem::FindDirectory(context.imageFolder, u"backgrounds"));
 }
 
 void LoadingState::SecondPass()
