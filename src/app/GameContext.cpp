@@ -26,16 +26,22 @@ bool GameContext::Exists()
 }
 
 GameContext::GameContext()
-    : states(std::make_unique<StateManager>()), files(std::make_unique<IO::FileSystem>()),
-      strings(std::make_unique<StringTable>())
+    : resources(std::make_unique<ResourceManager>()), states(std::make_unique<StateManager>()),
+      files(std::make_unique<IO::FileSystem>()), sounds(std::make_unique<SoundManager>()),
+      strings(std::make_unique<StringTable>()), playerData(std::make_unique<ProfileStore>(settings))
 {}
 
 GameContext::~GameContext()
 {
-    // Released one by one in this order: the states unload through the subsystems that are
-    // released after them, and the folders belong to the file system.
+    // Released one by one in this order: the player data saves through the file system, the
+    // states unload through the subsystems released after them, and the folders belong to the
+    // file system.
+    playerData.reset();
     strings.reset();
+    sounds.reset();
     states.reset();
+    resources.reset();
+    trig.Release();
     layoutFolder = nullptr;
     imageFolder = nullptr;
     files.reset();

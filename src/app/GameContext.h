@@ -3,7 +3,12 @@
 #pragma once
 
 #include "app/StateManager.h"
+#include "graphics/TrigTable.h"
 #include "io/FileSystem.h"
+#include "resources/GameSettings.h"
+#include "resources/ProfileStore.h"
+#include "resources/ResourceManager.h"
+#include "resources/SoundManager.h"
 #include "resources/StringTable.h"
 
 #include <cstdint>
@@ -26,15 +31,20 @@ public:
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
+    std::unique_ptr<ResourceManager> resources;
     GameApp* app = nullptr; // the application, not owned
     std::unique_ptr<StateManager> states;
     std::unique_ptr<IO::FileSystem> files;
+    Graphics::TrigTable trig;
     IO::DirectoryNode* layoutFolder = nullptr; // "XML", borrowed from the file system
     IO::DirectoryNode* imageFolder = nullptr;  // "Images"
+    std::unique_ptr<SoundManager> sounds;
     std::unique_ptr<StringTable> strings;
-    uint32_t gameMode = 0;                   // 1 Arcade, 2 Classic, 3 Survival
-    std::vector<std::u16string> grids;       // board file names, in play order
-    std::vector<std::u16string> backgrounds; // background image names, as listed
+    uint32_t gameMode = 0; // 1 Arcade, 2 Classic, 3 Survival
+    GameSettings settings;
+    std::vector<std::u16string> grids;        // board file names, in play order
+    std::vector<std::u16string> backgrounds;  // background image names, as listed
+    std::unique_ptr<ProfileStore> playerData; // reads and saves the settings above
 
 private:
     GameContext();

@@ -7,6 +7,7 @@
 #include "platform/Screenshot.h"
 #include "platform/SdlHost.h"
 #include "platform/Signals.h"
+#include "platform/SoundLibrary.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,8 @@ constexpr int ExitUsage = 2;
 std::unique_ptr<Platform::Host> MakeHost(const CommandLine& options, int& exitCode)
 {
     if (!options.headless) {
+        // Only windowed runs play sound; headless ones stay silent by design.
+        Platform::SetAudioAllowed(true);
         return std::make_unique<Platform::SdlHost>(Platform::SdlOptions{
             options.scale, options.fullscreen, options.frames, options.recordPath});
     }
@@ -84,6 +87,9 @@ int main(int argc, char** argv)
         Platform::SetProgramFolder(options.dataFolder);
 
     exitCode = RunGame(*host, options);
+    // The game context, and its sound manager with it, is gone: close the audio device before
+    // the host shuts SDL down.
+    Platform::FSOUND_Close();
 
     if (!options.screenshotPath.empty()) {
         if (!Platform::WriteScreenshot(options.screenshotPath, host->ScreenMemory(),

@@ -41,6 +41,18 @@ void LoadingState::FirstPass()
     context.imageFolder = IO::FileSystem::FindDirectory(root, u"Images");
     context.layoutFolder = IO::FileSystem::FindDirectory(root, u"XML");
 
+    ResourceManager& resources = *context.resources;
+    resources.LoadCatalogue(context.layoutFolder, context.imageFolder);
+    resources.LoadGroup(u"Loading");
+    // Loading and at once unloading the game's group registers its images and fonts, so their
+    // handles exist from now on, without keeping them in memory.
+    resources.LoadGroup(u"Game");
+    resources.UnloadGroup(u"Game");
+    m_splash = resources.GetImage(u"loading");
+
+    context.sounds->Init(context.layoutFolder);
+    context.sounds->LoadSamples(IO::FileSystem::FindDirectory(root, u"Sounds"));
+
     context.strings->Load(context.layoutFolder);
 
     // Boards are played in the ascending code-unit order of their file names.
@@ -49,15 +61,30 @@ void LoadingState::FirstPass()
     // Backgrounds keep the order the directory lists them in.
     context.backgrounds =
         FileNames(IO::FileSystem::FindDirectory(context.imageFolder, u"backgrounds"));
+
+    context.playerData->Load(root, u"data.dat");
 }
 
 void LoadingState::SecondPass()
 {
-    StateManager& states = *GameContext::Instance().states;
+    GameContext& context = GameContext::Instance();
+    context.trig.Load(context.files->GetRoot(), u"trigo.dat");
+
+    StateManager& states = *context.states;
     states.AddState(std::make_unique<ExitState>());
     // Without saved players the first screen is the player selection; the old screen is
     // released so the loading pictures are freed.
-    states.ChangeState(u"ChangePlayerState", true);
+    if (context.playerData->PlayerCount() == 0)
+        states.ChangeState(u"ChangePlayerState", true);
+    else
+        states.ChangeState(u"MenuState", true);
+}
+
+void LoadingState::Unload()
+{
+    GameContext::Instance().resources->UnloadGroup(u"Loading");
+    m_splash = nullptr;
+    m_loaded = false;
 }
 
 void LoadingState::Render(Graphics::Surface16& surface)

@@ -16,7 +16,8 @@ public:
     LoadingState() : State(u"LoadingState") {}
 
     void Load() override { m_loaded = true; }
-    void Unload() override { m_loaded = false; }
+    // Frees the loading screen's pictures.
+    void Unload() override;
     void Enter() override {}
     void Leave() override {}
     void Update() override;

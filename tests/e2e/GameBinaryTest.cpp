@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -60,9 +61,29 @@ TEST(GameBinary, HeadlessRunWritesAScreenshot)
 {
     TempDir dir;
     const std::string shot = dir.Path("out.png");
-    ProcessResult r = RunGame({"--headless", "--frames", "3", "--screenshot", shot});
+    ProcessResult r = RunGame(
+        {"--headless", "--data", dir.Root().string(), "--frames", "3", "--screenshot", shot});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(IsScreenPng(shot));
+}
+
+TEST(GameBinary, ClosingSavesThePlayersDataFile)
+{
+    // An empty game folder: no players, empty tables, the default options.
+    TempDir dir;
+    ProcessResult r = RunGame({"--headless", "--data", dir.Root().string(), "--frames", "2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream in(dir.Path("data.dat"), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string expected = std::string("\0\0\0\0"         // no players
+                                             "\xFF\xFF\xFF\xFF" // none selected
+                                             "\0\0\0",          // three empty tables
+                                             11) +
+                                 std::string("\x01\x32\0\0\0" // sound on, volume 50
+                                             "\x01\x32\0\0\0" // music on, volume 50
+                                             "\x01\x01\x01",  // stylus, smoothing, pictures
+                                             13);
+    EXPECT_EQ(bytes, expected);
 }
 
 TEST(GameBinary, ScriptedCloseEndsTheRunAfterItsFrame)
@@ -70,7 +91,9 @@ TEST(GameBinary, ScriptedCloseEndsTheRunAfterItsFrame)
     TempDir dir;
     WriteFile(dir.Path("close.txt"),
               "# close before frame 2\n2 close\n1 shot " + dir.Path("one.png") + "\n");
-    ProcessResult r = RunGame({"--headless", "--script", dir.Path("close.txt")}, {"TAVLO_STATS=1"});
+    ProcessResult r =
+        RunGame({"--headless", "--data", dir.Root().string(), "--script", dir.Path("close.txt")},
+                {"TAVLO_STATS=1"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(FramesRun(r), 3) << r.err; // frames 0, 1 and 2, which exits
     EXPECT_TRUE(IsScreenPng(dir.Path("one.png")));
@@ -112,7 +135,8 @@ TEST(GameBinary, SigtermClosesAHeadlessRunCleanly)
 {
     // Without a frame limit a headless run goes on forever on its virtual clock.
     TempDir dir;
-    Process game(GameBinary(), {"--headless", "--screenshot", dir.Path("end.png")});
+    Process game(GameBinary(), {"--headless", "--data", dir.Root().string(), "--screenshot",
+                                dir.Path("end.png")});
     ASSERT_TRUE(game.Started());
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ASSERT_TRUE(game.Running());
@@ -127,7 +151,7 @@ TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
     TempDir dir;
     const std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
                                           "XDG_RUNTIME_DIR=" + dir.Root().string()};
-    Process first(GameBinary(), {}, env);
+    Process first(GameBinary(), {"--data", dir.Root().string()}, env);
     ASSERT_TRUE(first.Started());
 
     // Wait until the first instance holds its lock.
@@ -143,7 +167,7 @@ TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
     }
     ASSERT_TRUE(held) << first.Wait(5).err;
 
-    ProcessResult second = RunGame({}, env);
+    ProcessResult second = RunGame({"--data", dir.Root().string()}, env);
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_NE(second.err.find("already open"), std::string::npos) << second.err;
 
