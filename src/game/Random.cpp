@@ -10,6 +10,11 @@ void SeedRandom(uint32_t seed)
     g_seed = seed;
 }
 
+uint32_t RandomSeed()
+{
+    return g_seed;
+}
+
 uint32_t Random()
 {
     g_seed = g_seed * 1103515245u + 12345u; // wraps modulo 2^32

@@ -7,3 +7,5 @@
 void SeedRandom(uint32_t seed);
 // The next value, 0 to 32767. Callers reduce it by an unsigned remainder.
 uint32_t Random();
+// The generator's current seed, for tools that report the state of a replay.
+uint32_t RandomSeed();

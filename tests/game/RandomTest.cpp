@@ -12,6 +12,14 @@ TEST(Random, FirstValuesFromSeed123)
         EXPECT_EQ(Random(), value);
 }
 
+TEST(Random, ReportsItsSeed)
+{
+    SeedRandom(123);
+    EXPECT_EQ(RandomSeed(), 123u);
+    Random();
+    EXPECT_EQ(RandomSeed(), 2588401304u); // 123 * 1103515245 + 12345 mod 2^32
+}
+
 TEST(Random, ReseedingRepeatsTheSequence)
 {
     SeedRandom(987654321);
