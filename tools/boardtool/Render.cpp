@@ -1,0 +1,270 @@
+// boardtool render: a board drawn to a PNG as the game screen draws it, with the images, the
+// catalogue and the trigonometry table of a game folder.
+#include "Commands.h"
+#include "ScriptInput.h"
+#include "game/BoardDrawing.h"
+#include "game/BoardSession.h"
+#include "game/EffectManager.h"
+#include "game/Grid.h"
+#include "game/Random.h"
+#include "graphics/Qim.h"
+#include "graphics/TrigTable.h"
+#include "io/FileSystem.h"
+#include "io/MemoryStream.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Screenshot.h"
+#include "resources/GameSettings.h"
+#include "resources/ResourceManager.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+constexpr uint32_t ScreenWidth = 240;
+constexpr uint32_t ScreenHeight = 320;
+constexpr uint32_t FramesPerSecond = 30;
+
+const char* const RenderUsage =
+    "usage: boardtool render BOARD OUT.png [--data DIR] [--seed N] [--frames K] [--no-aa]\n"
+    "                        [--no-under-cells] [--script FILE]\n"
+    "Draws the board file BOARD as the game does into a 240x320 PNG, with the images of the\n"
+    "game folder DIR (default: the tool's folder). N (default 123) seeds the colouring and the\n"
+    "choice of background; K (default 0) frames of the board run before the picture is taken,\n"
+    "playing the stylus and key events of FILE (the script format of boardtool sim).\n";
+
+int Usage()
+{
+    std::fputs(RenderUsage, stderr);
+    return ExitUsage;
+}
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "boardtool: %s\n", message.c_str());
+    return ExitFailed;
+}
+
+void Warn(const std::string& message)
+{
+    std::fprintf(stderr, "boardtool: warning: %s\n", message.c_str());
+}
+
+std::optional<uint32_t> ParseCount(const std::string& text)
+{
+    uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [last, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || last != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+struct RenderOptions
+{
+    std::string board;
+    std::string output;
+    std::optional<std::string> data;
+    uint32_t seed = 123; // the generator's seed before the game sets its own
+    uint32_t frames = 0;
+    std::string script; // input events played during those frames, as boardtool sim plays them
+    bool antialiasing = true;
+    bool underCells = true;
+};
+
+bool ParseOptions(const Arguments& args, RenderOptions& options)
+{
+    std::vector<std::string> positional;
+    bool seedSeen = false;
+    bool framesSeen = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--data" && hasValue && !options.data) {
+            options.data = args[++i];
+        } else if (arg == "--seed" && hasValue && !seedSeen) {
+            const auto seed = ParseCount(args[++i]);
+            if (!seed) {
+                return false;
+            }
+            options.seed = *seed;
+            seedSeen = true;
+        } else if (arg == "--frames" && hasValue && !framesSeen) {
+            const auto frames = ParseCount(args[++i]);
+            if (!frames) {
+                return false;
+            }
+            options.frames = *frames;
+            framesSeen = true;
+        } else if (arg == "--script" && hasValue && options.script.empty()) {
+            options.script = args[++i];
+        } else if (arg == "--no-aa") {
+            options.antialiasing = false;
+        } else if (arg == "--no-under-cells") {
+            options.underCells = false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return false;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2) {
+        return false;
+    }
+    options.board = positional[0];
+    options.output = positional[1];
+    return true;
+}
+
+bool ReadBoard(const std::string& path, Grid& grid, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot open";
+        return false;
+    }
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (in.bad() || bytes.size() > UINT32_MAX) {
+        error = path + ": cannot read";
+        return false;
+    }
+    IO::MemoryStream stream;
+    if (stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size())) != 0 ||
+        !LoadGrid(grid, stream)) {
+        error = path + ": not a playable board file";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunRender(const Arguments& args)
+{
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(RenderUsage, stdout);
+        return ExitOk;
+    }
+    RenderOptions options;
+    if (!ParseOptions(args, options)) {
+        return Usage();
+    }
+
+    // The game folder is mounted as the game mounts its own.
+    if (options.data) {
+        Platform::SetProgramFolder(*options.data);
+    }
+    IO::FileSystem files;
+    if (files.Mount() != 0) {
+        return Fail(Platform::ProgramFolder() + ": cannot read the game folder");
+    }
+    IO::DirectoryNode* root = files.GetRoot();
+    IO::DirectoryNode* images = IO::FileSystem::FindDirectory(root, u"Images");
+    Graphics::TrigTable trig;
+    if (trig.Load(root, u"trigo.dat") != Graphics::TrigResult::Ok) {
+        return Fail(Platform::ProgramFolder() + ": no readable trigo.dat");
+    }
+    ResourceManager resources;
+    resources.LoadCatalogue(IO::FileSystem::FindDirectory(root, u"XML"), images);
+    if (!resources.FindGroup(u"Game")) {
+        Warn("the catalogue has no \"Game\" group; the board is drawn without its images");
+    }
+    resources.LoadGroup(u"Game");
+    // Backgrounds are counted in the order the folder lists them, as the loading screen does.
+    IO::DirectoryNode* backgrounds = IO::FileSystem::FindDirectory(images, u"backgrounds");
+    const uint32_t backgroundCount =
+        backgrounds ? static_cast<uint32_t>(backgrounds->files.size()) : 0;
+
+    // The board plays as a new Arcade board of the game: the colouring while it loads, then
+    // the draw of its background, all from the seed; a virtual clock ticks 30 times a second.
+    GameSettings settings;
+    settings.antialiasing = options.antialiasing ? 1 : 0;
+    settings.underCells = options.underCells ? 1 : 0;
+    EffectManager effects(&trig, &resources);
+    BoardSession session(settings, effects);
+    session.SetResources(&resources);
+    std::string error;
+    bool loaded = false;
+    session.SetBoardFiles({u"board"}, [&](Grid& grid, std::u16string_view) {
+        loaded = ReadBoard(options.board, grid, error);
+        return loaded;
+    });
+    session.SetBackgroundCount(backgroundCount);
+    uint64_t tick = 0;
+    session.SetClock([&tick] { return tick; }, FramesPerSecond);
+    SeedRandom(options.seed);
+    session.StartBoard();
+    if (!loaded) {
+        return Fail(error);
+    }
+    std::vector<Platform::ScriptEvent> events;
+    if (!options.script.empty()) {
+        const int status = ReadBoardScript(options.script, events, error);
+        if (status != ExitOk) {
+            std::fprintf(stderr, "boardtool: %s\n", error.c_str());
+            return status;
+        }
+    }
+    size_t next = 0;
+    for (uint32_t frame = 0; frame < options.frames; ++frame, ++tick) {
+        for (; next < events.size() && events[next].frame == frame; ++next) {
+            DeliverScriptEvent(events[next], session);
+        }
+        session.Update();
+        if (session.GetState() != BoardState::Playing) {
+            Warn("the board was " +
+                 std::string(session.GetState() == BoardState::Won ? "won" : "lost") +
+                 " in frame " + std::to_string(frame) + "; the picture shows what follows it");
+            break;
+        }
+    }
+
+    std::unique_ptr<Graphics::Surface16> background;
+    if (session.BackgroundIndex() >= 0) {
+        background =
+            Graphics::LoadQim(backgrounds, backgrounds->files[session.BackgroundIndex()]->name);
+    }
+    Graphics::Surface16 screen;
+    if (screen.Create(ScreenWidth, ScreenHeight, false) != 0) {
+        return Fail("out of memory");
+    }
+    // The game screen's order: clear, board, effects, bonus icon (the windows are left out).
+    screen.Clear();
+    BoardPicture picture(trig);
+    const Grid* grid = session.GetGrid();
+    if (grid) {
+        PickBoardImages(picture, resources, grid->cellSize);
+    }
+    picture.target = &screen;
+    picture.background = background.get();
+    picture.grid = grid;
+    picture.turningCell = session.TurningCell();
+    picture.turnAngle = session.TurnAngle();
+    picture.completionFrame = session.CompletionFrame();
+    picture.spinAngle = session.SpinAngle();
+    picture.shuffleActive = session.ShuffleActive();
+    picture.bonusCell = session.BonusCell();
+    picture.underCells = settings.underCells != 0;
+    picture.antialiasing = settings.antialiasing != 0;
+    DrawBoard(picture);
+    effects.DrawImageEffects(screen);
+    effects.DrawTextEffects(screen);
+    DrawBonusIcon(picture);
+
+    if (!Platform::WriteScreenshot(options.output, screen.Pixels(), screen.Width(), screen.Height(),
+                                   screen.Stride(), error)) {
+        return Fail(error);
+    }
+    return ExitOk;
+}
