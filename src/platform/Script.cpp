@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <sstream>
 
 namespace Platform {
@@ -162,13 +163,19 @@ bool ParseScript(std::string_view text, std::vector<ScriptEvent>& events, std::s
 
 bool LoadScript(const std::string& path, std::vector<ScriptEvent>& events, std::string& error)
 {
+    // A folder opens as a stream on Linux and then reads as nothing: refuse it by name.
+    std::error_code ignored;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!in || !std::filesystem::is_regular_file(path, ignored)) {
         error = path + ": cannot open the script";
         return false;
     }
     std::ostringstream text;
     text << in.rdbuf();
+    if (in.bad()) {
+        error = path + ": cannot read the script";
+        return false;
+    }
     if (!ParseScript(text.str(), events, error)) {
         error = path + ":" + error;
         return false;

@@ -110,6 +110,7 @@ TEST(GameBinary, BadInputIsRefusedWithUsageErrors)
     } cases[] = {
         {{"--headless", "--script", dir.Path("bad.txt")}, "bad.txt:2: unknown event 'wiggle'"},
         {{"--headless", "--script", dir.Path("missing.txt")}, "missing.txt: cannot open"},
+        {{"--headless", "--script", dir.Root().string()}, "cannot open the script"},
         {{"--bogus"}, "unknown option '--bogus'"},
         {{"--scale", "0"}, "option '--scale' needs a whole number from 1 to 8, not '0'"},
         {{"--scale=9x"}, "option '--scale'"},

@@ -214,6 +214,10 @@ TEST(BoardToolSim, RejectsBadArgumentsAndScripts)
     EXPECT_EQ(RunProcess(BoardTool(), {"sim", f.dir.Path("missing.grid")}).exitCode, 1);
     std::ofstream(f.dir.Path("short.grid"), std::ios::binary) << "abc";
     EXPECT_EQ(RunProcess(BoardTool(), {"sim", f.dir.Path("short.grid")}).exitCode, 1);
+    // A folder where a file belongs is refused, not read as nothing (or thrown on).
+    for (const char* command : {"sim", "autoplay", "info"})
+        EXPECT_EQ(RunProcess(BoardTool(), {command, f.dir.Root().string()}).exitCode, 1) << command;
+    EXPECT_EQ(f.Sim({"--script", f.dir.Root().string()}).exitCode, 1);
 }
 
 TEST(BoardToolAutoplay, ReportsTheBotsResultsAsJson)

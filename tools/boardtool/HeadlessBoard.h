@@ -12,6 +12,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -40,6 +41,11 @@ inline bool ParseNumber(const std::string& text, uint32_t min, uint32_t max, uin
 
 inline bool ReadFile(const std::string& path, std::string& bytes)
 {
+    // Reading a folder through a stream throws inside the library: refuse anything but a file.
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return false;

@@ -18,6 +18,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -129,8 +130,9 @@ bool ParseOptions(const Arguments& args, RenderOptions& options)
 
 bool ReadBoard(const std::string& path, Grid& grid, std::string& error)
 {
+    std::error_code ignored;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!in || !std::filesystem::is_regular_file(path, ignored)) {
         error = path + ": cannot open";
         return false;
     }

@@ -5,6 +5,7 @@
 #include "game/BoardSession.h"
 #include "platform/Script.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -15,8 +16,9 @@
 inline int ReadBoardScript(const std::string& path, std::vector<Platform::ScriptEvent>& events,
                            std::string& error)
 {
+    std::error_code ignored;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!in || !std::filesystem::is_regular_file(path, ignored)) {
         error = "cannot read " + path;
         return 1;
     }
