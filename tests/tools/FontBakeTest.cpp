@@ -204,7 +204,7 @@ TEST(FontBakeTest, ReportsBadUsageAndFailures)
 TEST(FontBakeTest, TheBuildBakesTheDigitsFont)
 {
     BitmapFont digits;
-    ASSERT_TRUE(LoadFrom(BuildDir() / "content", u"digits", digits));
+    ASSERT_TRUE(LoadFrom(BuildDir() / "content" / "Images", u"digits", digits));
     for (char16_t c : std::u16string(u"0123456789point")) {
         EXPECT_NE(digits.GlyphIndex(c), BitmapFont::NoGlyph) << char(c);
     }

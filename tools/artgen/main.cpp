@@ -1,0 +1,109 @@
+// artgen: draws every picture of the game from code and writes them as .qim images into a
+// content folder laid out like the game's archive (Images/ and Images/backgrounds/).
+#include "Art.h"
+#include "graphics/Qim.h"
+#include "io/FileReader.h"
+#include "io/MemoryStream.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: artgen CONTENT_DIR TRIGO_DAT FONT_DIR\n"
+    "  Writes the game's pictures into CONTENT_DIR/Images and CONTENT_DIR/Images/backgrounds.\n"
+    "  TRIGO_DAT is the trigonometry table the board drawing uses (to pin the cell pictures);\n"
+    "  FONT_DIR holds the DejaVu fonts the title and the icon numbers are set in.\n";
+
+bool ReadTrigTable(const std::string& path, Graphics::TrigTable& trig)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (bytes.empty()) {
+        return false;
+    }
+    IO::MemoryStream stream;
+    stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    IO::FileReader reader(&stream);
+    return trig.Read(reader) == Graphics::TrigResult::Ok;
+}
+
+bool Write(const fs::path& dir, const std::string& name, const Art::Canvas& canvas, bool withAlpha,
+           bool dither = false)
+{
+    const auto surface = canvas.ToSurface(withAlpha, dither);
+    const std::vector<uint8_t> bytes =
+        surface ? Graphics::EncodeQim(*surface) : std::vector<uint8_t>{};
+    const fs::path path = dir / (name + ".qim");
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (bytes.empty() || !out) {
+        std::fprintf(stderr, "artgen: cannot write %s\n", path.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    const fs::path images = fs::path(argv[1]) / "Images";
+    const fs::path backgrounds = images / "backgrounds";
+    std::error_code error;
+    fs::create_directories(backgrounds, error);
+    if (error) {
+        std::fprintf(stderr, "artgen: cannot create %s\n", backgrounds.string().c_str());
+        return 1;
+    }
+    Graphics::TrigTable trig;
+    if (!ReadTrigTable(argv[2], trig)) {
+        std::fprintf(stderr, "artgen: cannot read the trigonometry table %s\n", argv[2]);
+        return 1;
+    }
+    const fs::path fontDir = argv[3];
+    const Art::Fonts fonts{(fontDir / "DejaVuSans-Bold.ttf").string(),
+                           (fontDir / "DejaVuSans.ttf").string(),
+                           (fontDir / "DejaVuSansCondensed-Bold.ttf").string()};
+    for (const std::string& font : {fonts.bold, fonts.regular, fonts.condensed}) {
+        if (!fs::exists(font)) {
+            std::fprintf(stderr, "artgen: missing font %s\n", font.c_str());
+            return 1;
+        }
+    }
+
+    bool ok = true;
+    ok &= Write(images, "loading", Art::LoadingScreen(fonts), false, true);
+    ok &= Write(images, "cr30", Art::SideStrip(27, 9), true);
+    ok &= Write(images, "cr40", Art::SideStrip(33, 11), true);
+    ok &= Write(images, "Chain", Art::Joint(9), true);
+    ok &= Write(images, "Chain2", Art::Joint(11), true);
+    for (int n = 3; n <= 12; ++n) {
+        ok &= Write(images, "Poly" + std::to_string(n), Art::CellPicture(n, 30, trig), true);
+        ok &= Write(images, "Poly2_" + std::to_string(n), Art::CellPicture(n, 40, trig), true);
+    }
+    ok &= Write(images, "bonuses30", Art::BonusIcons(22, fonts), true);
+    ok &= Write(images, "bonuses40", Art::BonusIcons(29, fonts), true);
+    ok &= Write(images, "ani_bonuses", Art::BonusPulse(40), true);
+    ok &= Write(images, "ani_bonuses2", Art::BonusPulse(52), true);
+    for (int kind = 1; kind <= 5; ++kind) {
+        ok &= Write(images, "ani" + std::to_string(kind), Art::Particle(kind, 11), true);
+    }
+    for (int i = 0; i < Art::BackgroundCount; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "bg%02d", i + 1);
+        ok &= Write(backgrounds, name, Art::Background(i), false, true);
+    }
+    return ok ? 0 : 1;
+}
