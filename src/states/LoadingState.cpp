@@ -27,8 +27,11 @@ void LoadingState::Update()
     if (m_firstPass) {
         FirstPass();
         m_firstPass = 0;
-    } else {
+    } else if (!m_handedOver) {
+        // Once is enough: should the requested screen be missing, the loading screen stays
+        // current, and repeating the pass would reload the tables every frame.
         SecondPass();
+        m_handedOver = true;
     }
 }
 

@@ -28,5 +28,6 @@ private:
     void SecondPass();
 
     uint8_t m_firstPass = 1;
+    bool m_handedOver = false;               // the second pass has run
     Graphics::Surface16* m_splash = nullptr; // borrowed from the resources; null until loaded
 };

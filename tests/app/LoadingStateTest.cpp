@@ -52,6 +52,24 @@ TEST(LoadingState, FirstPassMountsAndListsBoardsAndBackgrounds)
     GameContext::Destroy();
 }
 
+TEST(LoadingState, SecondPassLoadsTheTablesOnce)
+{
+    // While the screen it asks for does not exist, the loading screen stays current; its
+    // second pass must not run again every frame.
+    TempDir dir;
+    WriteFile(dir.Root() / "trigo.dat", std::string(Graphics::TrigTable::fileSize, '\0'));
+    Platform::SetProgramFolder(dir.Root().string());
+    GameContext& context = GameContext::Instance();
+    auto loading = std::make_unique<LoadingState>();
+    loading->Update();
+    loading->Update();
+    EXPECT_TRUE(context.trig.IsLoaded());
+    context.trig.Release();
+    loading->Update();
+    EXPECT_FALSE(context.trig.IsLoaded());
+    GameContext::Destroy();
+}
+
 TEST(LoadingState, AnEmptyFolderLoadsNothingAndStillHandsOver)
 {
     TempDir dir;
