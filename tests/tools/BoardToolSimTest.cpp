@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -236,6 +238,62 @@ TEST(BoardToolAutoplay, ReportsTheBotsResultsAsJson)
     EXPECT_EQ(Field(lines[0], "movesPerSecond"), "3");
     for (const char* key : {"wins", "winRate", "meanScore", "meanSeconds"}) {
         EXPECT_TRUE(IsNumber(Field(lines[0], key))) << key;
+    }
+}
+
+// The numbers of a JSON member holding a number or an array of numbers.
+std::vector<uint32_t> Numbers(const std::string& line, const std::string& key)
+{
+    std::smatch match;
+    if (!std::regex_search(line, match, std::regex("\"" + key + "\":\\[?([0-9,]*)"))) {
+        return {};
+    }
+    std::vector<uint32_t> numbers;
+    std::istringstream in(match[1].str());
+    for (std::string number; std::getline(in, number, ',');) {
+        numbers.push_back(uint32_t(std::stoul(number)));
+    }
+    return numbers;
+}
+
+TEST(BoardToolAutoplay, BestScoresTellWhichSeedsATargetWins)
+{
+    TempDir dir;
+    const std::string board = dir.Path("board.grid");
+    Fixture::Board shape = Fixture::SquareGrid(3, 3);
+    const auto autoplay = [&](uint32_t target, std::vector<std::string> extra) {
+        shape.target = target;
+        std::ofstream(board, std::ios::binary | std::ios::trunc) << shape.Bytes();
+        std::vector<std::string> args{"autoplay", board, "--seeds", "6", "--moves-per-second", "2"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ProcessResult r = RunProcess(BoardTool(), args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return r.out;
+    };
+
+    const std::string unreachable = autoplay(1000000, {"--best-scores"});
+    const std::vector<uint32_t> best = Numbers(unreachable, "bestScores");
+    ASSERT_EQ(best.size(), 6u) << unreachable;
+    EXPECT_EQ(Numbers(unreachable, "wins"), std::vector<uint32_t>{0});
+
+    // A target between the seeds' best scores: the games that stop at it are won exactly by
+    // the seeds whose best score reaches it.
+    std::vector<uint32_t> sorted = best;
+    std::sort(sorted.begin(), sorted.end());
+    const uint32_t target = std::max(sorted[3], 1u);
+    const auto reached = uint32_t(
+        std::count_if(best.begin(), best.end(), [&](uint32_t score) { return score >= target; }));
+    const std::string played = autoplay(target, {});
+    EXPECT_EQ(Numbers(played, "wins"), std::vector<uint32_t>{reached}) << played;
+    const std::string again = autoplay(target, {"--best-scores"});
+    EXPECT_EQ(Numbers(again, "wins"), std::vector<uint32_t>{reached}) << again;
+    EXPECT_EQ(Numbers(again, "bestScores"), best) << "the target does not change the play";
+
+    // In Classic and Survival the target is part of the play.
+    for (const char* mode : {"2", "3"}) {
+        EXPECT_EQ(
+            RunProcess(BoardTool(), {"autoplay", board, "--best-scores", "--mode", mode}).exitCode,
+            2);
     }
 }
 

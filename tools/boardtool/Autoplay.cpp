@@ -1,14 +1,15 @@
-// boardtool autoplay: a simple bot plays a board from several seeds, to calibrate its target:
-// it taps the cell whose turn completes the most points, at a fixed pace.
+// boardtool autoplay: the bot plays a board from several seeds at a fixed pace, to calibrate
+// the board's target.
+#include "Bot.h"
 #include "Commands.h"
 #include "HeadlessBoard.h"
 #include "game/Random.h"
-#include "game/Scoring.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,15 @@ namespace {
 
 const char* const AutoplayUsage =
     "usage: boardtool autoplay BOARD [--mode M] [--seeds N] [--moves-per-second R]\n"
+    "                          [--best-scores]\n"
     "A bot plays the board file BOARD in mode M (1 Arcade, 2 Classic, 3 Survival; default 1)\n"
     "once for each seed 1 to N (20), making a move every 1/R seconds (R default 1) when no\n"
-    "turn or completion runs: the turn that completes the most points, else the one that\n"
-    "brings most sides of one colour together. Prints the win rate, the mean final score and\n"
-    "the mean time in seconds as JSON.\n";
+    "turn or completion runs: a turn that completes cells, else the first turn of the\n"
+    "shortest plan it finds to complete a cell, for the cell's points. Prints the win rate,\n"
+    "the mean final score and the mean time in seconds as JSON.\n"
+    "--best-scores plays every seed to the end of its time as if the target were out of\n"
+    "reach and adds \"bestScores\", each seed's highest banked score: a target wins those\n"
+    "seeds whose best score reaches it, since the bot's play does not depend on the target.\n";
 
 // Games that the time limit cannot end (bonuses of extra minutes) stop after half an hour.
 constexpr uint64_t MaxFrames = 30 * 60 * FramesPerSecond;
@@ -31,114 +36,6 @@ int Usage(const std::string& message)
 {
     std::fprintf(stderr, "boardtool: %s\n%s", message.c_str(), AutoplayUsage);
     return ExitUsage;
-}
-
-struct Move
-{
-    bool found = false;
-    size_t cell = 0;
-    bool direction = true;
-    uint32_t points = 0;    // of the cells the turn completes
-    uint32_t closeness = 0; // of the cells it leaves incomplete
-};
-
-// For each cell: itself, then every other cell sharing a side with it (once each). A turn
-// changes only these.
-std::vector<std::vector<size_t>> TouchingCells(const Grid& grid)
-{
-    std::vector<std::vector<size_t>> cellsOfEdge(grid.edges.size());
-    for (size_t c = 0; c < grid.cells.size(); ++c) {
-        for (const uint32_t edge : grid.cells[c]->edges) {
-            cellsOfEdge[edge].push_back(c);
-        }
-    }
-    std::vector<std::vector<size_t>> touching(grid.cells.size());
-    for (size_t c = 0; c < grid.cells.size(); ++c) {
-        touching[c].push_back(c);
-        for (const uint32_t edge : grid.cells[c]->edges) {
-            for (const size_t other : cellsOfEdge[edge]) {
-                if (std::find(touching[c].begin(), touching[c].end(), other) == touching[c].end()) {
-                    touching[c].push_back(other);
-                }
-            }
-        }
-    }
-    return touching;
-}
-
-bool IsComplete(const GridCell& cell, const std::vector<uint32_t>& colours)
-{
-    const uint32_t first = colours[cell.edges[0]];
-    return first != Grey && std::all_of(cell.edges.begin(), cell.edges.end(),
-                                        [&](uint32_t e) { return colours[e] == first; });
-}
-
-// The square of the largest number of the cell's sides that share one colour.
-uint32_t Closeness(const GridCell& cell, const std::vector<uint32_t>& colours)
-{
-    uint32_t counts[ColourCount] = {};
-    for (const uint32_t edge : cell.edges) {
-        if (colours[edge] < ColourCount) {
-            ++counts[colours[edge]];
-        }
-    }
-    const uint32_t most = *std::max_element(std::begin(counts), std::end(counts));
-    return most * most;
-}
-
-// Turns the cell's colours on the copy as the game does: direction false moves each colour to
-// the next side, true to the previous one.
-void Turn(const GridCell& cell, bool direction, std::vector<uint32_t>& colours)
-{
-    std::vector<uint32_t> sides;
-    for (const uint32_t edge : cell.edges) {
-        sides.push_back(colours[edge]);
-    }
-    if (direction) {
-        std::rotate(sides.begin(), sides.begin() + 1, sides.end());
-    } else {
-        std::rotate(sides.rbegin(), sides.rbegin() + 1, sides.rend());
-    }
-    for (size_t k = 0; k < sides.size(); ++k) {
-        colours[cell.edges[k]] = sides[k];
-    }
-}
-
-// Every cell that a tap at its rounded centre reaches, both directions, from cell start on;
-// ties go to the first found.
-Move BestMove(Grid& grid, const std::vector<std::vector<size_t>>& touching, size_t start)
-{
-    std::vector<uint32_t> colours;
-    for (const GridEdge& edge : grid.edges) {
-        colours.push_back(edge.colour);
-    }
-    Move best;
-    const size_t count = grid.cells.size();
-    for (size_t k = 0; k < count; ++k) {
-        const size_t c = (start + k) % count;
-        const GridCell& cell = *grid.cells[c];
-        if (CellAt(grid, std::round(cell.centreX), std::round(cell.centreY)) != &cell) {
-            continue;
-        }
-        for (const bool direction : {true, false}) {
-            std::vector<uint32_t> turned = colours;
-            Turn(cell, direction, turned);
-            Move move{true, c, direction, 0, 0};
-            for (const size_t t : touching[c]) {
-                const GridCell& other = *grid.cells[t];
-                if (IsComplete(other, turned)) {
-                    move.points += CellPoints(other.sides);
-                } else {
-                    move.closeness += Closeness(other, turned);
-                }
-            }
-            if (!best.found || move.points > best.points ||
-                (move.points == best.points && move.closeness > best.closeness)) {
-                best = move;
-            }
-        }
-    }
-    return best;
 }
 
 // A tap at the cell's centre under key control: a held key turns it the other way.
@@ -160,11 +57,15 @@ struct Outcome
 {
     bool won = false;
     uint32_t score = 0;
+    uint32_t bestScore = 0; // the highest score banked
+    uint32_t target = 0;    // the board's own
     double seconds = 0.0;
 };
 
+// One game from the seed. Out of reach, the target never ends the board: it runs to the end
+// of its time.
 Outcome PlayOnce(const std::string& bytes, uint32_t mode, uint32_t seed, uint64_t period,
-                 const Graphics::TrigTable& trig, bool& playable)
+                 bool targetOutOfReach, const Graphics::TrigTable& trig, bool& playable)
 {
     Options options;
     options.mode = mode;
@@ -176,27 +77,35 @@ Outcome PlayOnce(const std::string& bytes, uint32_t mode, uint32_t seed, uint64_
         return {};
     }
     BoardSession& session = board.Session();
-    const std::vector<std::vector<size_t>> touching = TouchingCells(*session.GetGrid());
+    Bot bot(*session.GetGrid());
+    Outcome outcome;
+    outcome.target = session.GetGrid()->target;
+    if (targetOutOfReach) {
+        session.GetGrid()->target = std::numeric_limits<uint32_t>::max();
+    }
     uint64_t nextMove = 0;
-    size_t start = 0;
     while (board.Frame() < MaxFrames) {
         if (board.Frame() >= nextMove && !session.TurningCell() &&
             session.CompletionList().empty()) {
             Grid& grid = *session.GetGrid();
-            const Move move = BestMove(grid, touching, start);
+            const BotMove move = bot.Choose(grid);
             if (move.found) {
                 Play(session, *grid.cells[move.cell], move.direction);
-                start = (move.cell + 1) % grid.cells.size();
             }
             nextMove = board.Frame() + period;
         }
+        // A chain's points are banked in the frame its count drops back to 0; only then is
+        // the score compared with the target.
+        const bool chain = session.ComboCount() > 0;
         board.Update();
+        if (chain && session.ComboCount() == 0) {
+            outcome.bestScore = std::max(outcome.bestScore, session.Score());
+        }
         if (session.GetState() != BoardState::Playing) {
             break;
         }
         board.NextFrame();
     }
-    Outcome outcome;
     outcome.won = session.GetState() == BoardState::Won;
     outcome.score =
         session.GetState() == BoardState::Playing ? session.Score() : session.Result().score;
@@ -230,11 +139,16 @@ int RunAutoplay(const Arguments& args)
     uint32_t mode = GameMode::Arcade;
     uint32_t seeds = 20;
     double rate = 1.0;
+    bool best = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(AutoplayUsage, stdout);
             return ExitOk;
+        }
+        if (arg == "--best-scores") {
+            best = true;
+            continue;
         }
         if (arg == "--mode" || arg == "--seeds" || arg == "--moves-per-second") {
             if (i + 1 == args.size()) {
@@ -264,6 +178,11 @@ int RunAutoplay(const Arguments& args)
     if (boardPath.empty()) {
         return Usage("no board file given");
     }
+    // Survival starts from half the target and Classic is won by greying the board: there the
+    // target is part of the play.
+    if (best && mode != GameMode::Arcade) {
+        return Usage("--best-scores needs Arcade (--mode 1)");
+    }
     std::string bytes;
     if (!ReadFile(boardPath, bytes)) {
         std::fprintf(stderr, "boardtool: cannot read %s\n", boardPath.c_str());
@@ -276,21 +195,32 @@ int RunAutoplay(const Arguments& args)
     uint32_t wins = 0;
     double scores = 0.0;
     double seconds = 0.0;
+    std::string bestScores;
     for (uint32_t seed = 1; seed <= seeds; ++seed) {
         bool playable = false;
-        const Outcome outcome = PlayOnce(bytes, mode, seed, period, trig, playable);
+        const Outcome outcome = PlayOnce(bytes, mode, seed, period, best, trig, playable);
         if (!playable) {
             std::fprintf(stderr, "boardtool: %s is not a board the game can play\n",
                          boardPath.c_str());
             return ExitFailed;
         }
-        wins += outcome.won ? 1 : 0;
+        if (best) {
+            // Played past its target, the seed is won when its best score reached it.
+            wins += outcome.bestScore >= outcome.target ? 1 : 0;
+            bestScores += (bestScores.empty() ? "" : ",") + std::to_string(outcome.bestScore);
+        } else {
+            wins += outcome.won ? 1 : 0;
+        }
         scores += outcome.score;
         seconds += outcome.seconds;
     }
     std::printf("{\"board\":%s,\"mode\":%u,\"seeds\":%u,\"movesPerSecond\":%g,\"wins\":%u,"
-                "\"winRate\":%.3f,\"meanScore\":%.1f,\"meanSeconds\":%.1f}\n",
+                "\"winRate\":%.3f,\"meanScore\":%.1f,\"meanSeconds\":%.1f",
                 JsonText(boardPath).c_str(), mode, seeds, rate, wins, double(wins) / seeds,
                 scores / seeds, seconds / seeds);
+    if (best) {
+        std::printf(",\"bestScores\":[%s]", bestScores.c_str());
+    }
+    std::printf("}\n");
     return ExitOk;
 }

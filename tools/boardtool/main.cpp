@@ -16,7 +16,7 @@ const char* const UsageText =
     "  info BOARD          the board's fields as JSON, with the problems found in it\n"
     "  render BOARD ...    the board drawn to a PNG as the game draws it\n"
     "  sim BOARD ...       the board played headlessly with scripted input\n"
-    "  autoplay BOARD ...  the board played by a simple bot\n"
+    "  autoplay BOARD ...  the board played by a bot\n"
     "BOARD is the path of a board file. 'boardtool COMMAND --help' shows a command's "
     "arguments.\n";
 
