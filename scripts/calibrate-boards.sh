@@ -3,11 +3,12 @@
 # move per second over 20 seeds.
 #   scripts/calibrate-boards.sh [BUILD]           the table of the boards as they are
 #   scripts/calibrate-boards.sh --search [BUILD]  for each board, the highest target that the bot
-#                                                 still wins at the planned rate: 95 % on the
-#                                                 first board falling evenly to 50 % on the last
+#                                                 still wins at the planned rate (95 % on the
+#                                                 first board falling evenly to 50 % on the
+#                                                 last), written into assets/boards/boards.txt
 # BUILD is a build folder (default: build) whose boards are built: content/grids and game/boardtool.
-# The targets found by --search go into assets/boards/boards.txt by hand; rebuild, then run the
-# script without --search for the table of docs/boards.md.
+# After --search, rebuild the boards and run the script without --search for the table of
+# docs/boards.md.
 set -euo pipefail
 
 search=0
@@ -27,36 +28,45 @@ last_rate=0.50
 [[ -x "$tool" ]] || { echo "calibrate-boards: no $tool; build first" >&2; exit 2; }
 [[ -d "$grids" ]] || { echo "calibrate-boards: no $grids; build the boards first" >&2; exit 2; }
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-
-# A field of boardtool's JSON output: json_field NAME < JSON
+# A number of boardtool's JSON output: json_field NAME < JSON
 json_field() {
     sed -n "s/.*\"$1\": *\([0-9.]*\).*/\1/p" | head -n 1
 }
 
 autoplay() {
-    "$tool" autoplay "$1" --mode 1 --seeds "$seeds" --moves-per-second 1
+    "$tool" autoplay "$@" --mode 1 --seeds "$seeds" --moves-per-second 1
 }
 
-# A copy of board $1 with the target $2, at $work/board. The target follows the cell size, the
-# name length L and the L two-byte units of the name.
-with_target() {
-    cp "$1" "$work/board"
-    local length
-    length=$(od -An -t u4 -j 4 -N 4 "$1" | tr -d ' ')
-    local t=$2
-    printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $((t & 255)) $(((t >> 8) & 255)) \
-        $(((t >> 16) & 255)) $(((t >> 24) & 255)))" |
-        dd of="$work/board" bs=1 seek=$((8 + 2 * length)) conv=notrunc status=none
+# The highest target that at least a rate $2 of the seeds reach, from boardtool's best score of
+# each seed ($1, comma-separated): the bot's play does not depend on the target, so a target
+# wins exactly the seeds whose best score reaches it. Never below 1.
+target_for_rate() {
+    tr ',' '\n' <<<"$1" | sort -rn | awk -v rate="$2" -v seeds="$seeds" '
+        BEGIN { need = int(rate * seeds + 0.999999) }
+        NR == need { target = $1 }
+        END { print (target > 1 ? target : 1) }'
 }
 
-rate_at() {
-    with_target "$1" "$2"
-    autoplay "$work/board" | json_field winRate
+# Writes the target $2 of board $1 into the table, keeping its columns.
+set_target() {
+    awk -v name="$1" -v target="$2" '
+        $1 == name {
+            match($0, /^[^ ]+ +[^ ]+ +[^ ]+ +[^ ]+ +/)
+            rest = substr($0, RLENGTH + 1)
+            old = rest
+            sub(/ .*/, "", old)
+            field = sprintf("%-" (length(old) > 7 ? length(old) : 7) "s", target)
+            options = substr(rest, length(old) + 1)
+            sub(/^ +/, "", options)
+            line = substr($0, 1, RLENGTH) field
+            if (options != "") line = line " " options
+            sub(/ +$/, "", line)
+            print line
+            next
+        }
+        { print }' "$table" >"$table.new"
+    mv "$table.new" "$table"
 }
-
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 1e-9 >= b) }'; }
 
 mapfile -t files < <(find "$grids" -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort)
 count=${#files[@]}
@@ -88,21 +98,9 @@ for i in "${!files[@]}"; do
     fi
     wanted=$(awk -v i="$i" -v n="$count" -v a="$first_rate" -v b="$last_rate" \
         'BEGIN { printf "%.3f", (n > 1 ? a + (b - a) * i / (n - 1) : a) }')
-    # The win rate falls as the target rises: the bot's play does not depend on the target,
-    # only whether its score reaches it. Bisect for the highest target still won often enough.
-    lo=1
-    hi=$((target * 2 > 64 ? target * 2 : 64))
-    while [[ $hi -lt 1000000 ]] && at_least "$(rate_at "$board" "$hi")" "$wanted"; do
-        lo=$hi
-        hi=$((hi * 2))
-    done
-    while [[ $((hi - lo)) -gt 1 ]]; do
-        mid=$(((lo + hi) / 2))
-        if at_least "$(rate_at "$board" "$mid")" "$wanted"; then
-            lo=$mid
-        else
-            hi=$mid
-        fi
-    done
-    printf '%-28s %8s %8d %8s\n' "$name" "$wanted" "$lo" "$(rate_at "$board" "$lo")"
+    best=$(autoplay "$board" --best-scores | sed -n 's/.*"bestScores":\[\([0-9,]*\)\].*/\1/p')
+    found=$(target_for_rate "$best" "$wanted")
+    set_target "$name" "$found"
+    printf '%-28s %8s %8d %8s\n' "$name" "$wanted" "$found" "$(awk -v t="$found" -v s="$best" \
+        'BEGIN { n = split(s, v, ","); for (k = 1; k <= n; ++k) won += v[k] >= t; print won / n }')"
 done
