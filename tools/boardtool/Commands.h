@@ -8,6 +8,10 @@
 
 using Arguments = std::vector<std::string>;
 
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
 int RunInfo(const Arguments& args);
 int RunRender(const Arguments& args);
 int RunSim(const Arguments& args);

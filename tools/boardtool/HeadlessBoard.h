@@ -1,7 +1,8 @@
-// A board played without window, sound or images, for boardtool's sim and autoplay: the game's
+// A board played without window or sound, for boardtool's sim, autoplay and render: the game's
 // own session on a virtual clock of 30 frames a second, with a player profile on the board.
 #pragma once
 
+#include "Commands.h"
 #include "game/BoardSession.h"
 #include "game/Grid.h"
 #include "graphics/TrigTable.h"
@@ -20,9 +21,6 @@
 
 namespace Headless {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
 constexpr uint32_t FramesPerSecond = 30;
 // Board numbers are given by copies of one board name: a limit keeps that list small.
 constexpr uint32_t MaxBoardNumber = 100000;
@@ -77,11 +75,13 @@ class HeadlessBoard
 {
 public:
     // The board file's bytes are played as board number options.boardNumber, the last of that
-    // many boards.
-    HeadlessBoard(std::string bytes, const Options& options, const Graphics::TrigTable& trig)
-        : m_bytes(std::move(bytes)), m_profiles(m_settings), m_effects(&trig, nullptr),
+    // many boards. With resources the effects and the bonus animation have their images.
+    HeadlessBoard(std::string bytes, const Options& options, const Graphics::TrigTable& trig,
+                  const ResourceManager* resources = nullptr)
+        : m_bytes(std::move(bytes)), m_profiles(m_settings), m_effects(&trig, resources),
           m_session(m_settings, m_effects)
     {
+        m_session.SetResources(resources);
         m_settings.stylus = options.keys ? 0 : 1;
         m_profiles.AddPlayer(u"boardtool");
         m_profiles.SetCurrent(0);
@@ -115,6 +115,7 @@ public:
 
     uint64_t Frame() const { return m_frame; }
     BoardSession& Session() { return m_session; }
+    EffectManager& Effects() { return m_effects; }
 
 private:
     std::string m_bytes;

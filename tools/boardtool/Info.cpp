@@ -22,10 +22,6 @@
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
-
 constexpr float ScreenWidth = 240.0f;
 constexpr float ScreenHeight = 320.0f;
 // Two points closer than this on both axes are meant to be one shared point.

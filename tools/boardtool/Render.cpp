@@ -1,40 +1,27 @@
 // boardtool render: a board drawn to a PNG as the game screen draws it, with the images, the
 // catalogue and the trigonometry table of a game folder.
 #include "Commands.h"
+#include "HeadlessBoard.h"
 #include "ScriptInput.h"
 #include "game/BoardDrawing.h"
-#include "game/BoardSession.h"
-#include "game/EffectManager.h"
-#include "game/Grid.h"
 #include "game/Random.h"
 #include "graphics/Qim.h"
-#include "graphics/TrigTable.h"
-#include "io/FileSystem.h"
-#include "io/MemoryStream.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screenshot.h"
-#include "resources/GameSettings.h"
 #include "resources/ResourceManager.h"
 
-#include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace {
+using namespace Headless;
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+namespace {
 
 constexpr uint32_t ScreenWidth = 240;
 constexpr uint32_t ScreenHeight = 320;
-constexpr uint32_t FramesPerSecond = 30;
 
 const char* const RenderUsage =
     "usage: boardtool render BOARD OUT.png [--data DIR] [--seed N] [--frames K] [--no-aa]\n"
@@ -61,17 +48,6 @@ void Warn(const std::string& message)
     std::fprintf(stderr, "boardtool: warning: %s\n", message.c_str());
 }
 
-std::optional<uint32_t> ParseCount(const std::string& text)
-{
-    uint32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [last, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || last != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 struct RenderOptions
 {
     std::string board;
@@ -95,18 +71,14 @@ bool ParseOptions(const Arguments& args, RenderOptions& options)
         if (arg == "--data" && hasValue && !options.data) {
             options.data = args[++i];
         } else if (arg == "--seed" && hasValue && !seedSeen) {
-            const auto seed = ParseCount(args[++i]);
-            if (!seed) {
+            if (!ParseNumber(args[++i], 0, UINT32_MAX, options.seed)) {
                 return false;
             }
-            options.seed = *seed;
             seedSeen = true;
         } else if (arg == "--frames" && hasValue && !framesSeen) {
-            const auto frames = ParseCount(args[++i]);
-            if (!frames) {
+            if (!ParseNumber(args[++i], 0, UINT32_MAX, options.frames)) {
                 return false;
             }
-            options.frames = *frames;
             framesSeen = true;
         } else if (arg == "--script" && hasValue && options.script.empty()) {
             options.script = args[++i];
@@ -125,28 +97,6 @@ bool ParseOptions(const Arguments& args, RenderOptions& options)
     }
     options.board = positional[0];
     options.output = positional[1];
-    return true;
-}
-
-bool ReadBoard(const std::string& path, Grid& grid, std::string& error)
-{
-    std::error_code ignored;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || !std::filesystem::is_regular_file(path, ignored)) {
-        error = path + ": cannot open";
-        return false;
-    }
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad() || bytes.size() > UINT32_MAX) {
-        error = path + ": cannot read";
-        return false;
-    }
-    IO::MemoryStream stream;
-    if (stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size())) != 0 ||
-        !LoadGrid(grid, stream)) {
-        error = path + ": not a playable board file";
-        return false;
-    }
     return true;
 }
 
@@ -189,27 +139,20 @@ int RunRender(const Arguments& args)
         backgrounds ? static_cast<uint32_t>(backgrounds->files.size()) : 0;
 
     // The board plays as a new Arcade board of the game: the colouring while it loads, then
-    // the draw of its background, all from the seed; a virtual clock ticks 30 times a second.
-    GameSettings settings;
-    settings.antialiasing = options.antialiasing ? 1 : 0;
-    settings.underCells = options.underCells ? 1 : 0;
-    EffectManager effects(&trig, &resources);
-    BoardSession session(settings, effects);
-    session.SetResources(&resources);
-    std::string error;
-    bool loaded = false;
-    session.SetBoardFiles({u"board"}, [&](Grid& grid, std::u16string_view) {
-        loaded = ReadBoard(options.board, grid, error);
-        return loaded;
-    });
-    session.SetBackgroundCount(backgroundCount);
-    uint64_t tick = 0;
-    session.SetClock([&tick] { return tick; }, FramesPerSecond);
-    SeedRandom(options.seed);
-    session.StartBoard();
-    if (!loaded) {
-        return Fail(error);
+    // the draw of its background, all from the seed.
+    std::string bytes;
+    if (!ReadFile(options.board, bytes)) {
+        return Fail(options.board + ": cannot read");
     }
+    Options play;
+    play.backgrounds = backgroundCount;
+    HeadlessBoard board(std::move(bytes), play, trig, &resources);
+    SeedRandom(options.seed);
+    if (!board.Start()) {
+        return Fail(options.board + ": not a playable board file");
+    }
+    BoardSession& session = board.Session();
+    std::string error;
     std::vector<Platform::ScriptEvent> events;
     if (!options.script.empty()) {
         const int status = ReadBoardScript(options.script, events, error);
@@ -219,11 +162,11 @@ int RunRender(const Arguments& args)
         }
     }
     size_t next = 0;
-    for (uint32_t frame = 0; frame < options.frames; ++frame, ++tick) {
+    for (uint32_t frame = 0; frame < options.frames; ++frame, board.NextFrame()) {
         for (; next < events.size() && events[next].frame == frame; ++next) {
             DeliverScriptEvent(events[next], session);
         }
-        session.Update();
+        board.Update();
         if (session.GetState() != BoardState::Playing) {
             Warn("the board was " +
                  std::string(session.GetState() == BoardState::Won ? "won" : "lost") +
@@ -257,11 +200,11 @@ int RunRender(const Arguments& args)
     picture.spinAngle = session.SpinAngle();
     picture.shuffleActive = session.ShuffleActive();
     picture.bonusCell = session.BonusCell();
-    picture.underCells = settings.underCells != 0;
-    picture.antialiasing = settings.antialiasing != 0;
+    picture.underCells = options.underCells;
+    picture.antialiasing = options.antialiasing;
     DrawBoard(picture);
-    effects.DrawImageEffects(screen);
-    effects.DrawTextEffects(screen);
+    board.Effects().DrawImageEffects(screen);
+    board.Effects().DrawTextEffects(screen);
     DrawBonusIcon(picture);
 
     if (!Platform::WriteScreenshot(options.output, screen.Pixels(), screen.Width(), screen.Height(),

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitUsage = 2;
-
 const char* const UsageText =
     "usage: boardtool COMMAND ARGUMENTS...\n"
     "  info BOARD          the board's fields as JSON, with the problems found in it\n"
