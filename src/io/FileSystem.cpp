@@ -8,9 +8,12 @@
 #include "platform/ProgramFolder.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace IO {
 
@@ -329,6 +332,53 @@ std::unique_ptr<Stream> FileSystem::CreatePlainFile(std::u16string_view relative
     entry->source = entry->offset = entry->storedSize = entry->size = 0;
     node->files.push_back(std::move(entry));
     return stream;
+}
+
+bool FileSystem::ReplacePlainFile(DirectoryNode* folder, std::u16string_view from,
+                                  std::u16string_view to)
+{
+    if (!folder || folder->owner != this || !IsPlainName(from) || !IsPlainName(to))
+        return false;
+    const std::u16string prefix = m_rootPath + DirectoryPrefix(folder);
+    const std::string fromPath = Win32FileStream::HostPath(prefix + std::u16string(from));
+    const std::string toPath = Win32FileStream::HostPath(prefix + std::u16string(to));
+    if (std::rename(fromPath.c_str(), toPath.c_str()) != 0)
+        return false;
+    // A failure to sync still leaves either the old or the new file whole: not reported.
+    const size_t slash = toPath.rfind('/');
+    const std::string hostFolder = slash == std::string::npos ? std::string(".")
+                                   : slash == 0               ? std::string("/")
+                                                              : toPath.substr(0, slash);
+    const int fd = open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+
+    FileEntry* moved = folder->FindFileNamed(from);
+    FileEntry* replaced = folder->FindFileNamed(to);
+    if (replaced) {
+        replaced->source = replaced->offset = replaced->storedSize = replaced->size = 0;
+        std::erase_if(folder->files, [&](const auto& file) { return file->name == from; });
+    } else if (moved) {
+        moved->name = to;
+        moved->source = moved->offset = moved->storedSize = moved->size = 0;
+    } else {
+        auto entry = std::make_unique<FileEntry>();
+        entry->parent = folder;
+        entry->name = to;
+        folder->files.push_back(std::move(entry));
+    }
+    return true;
+}
+
+void FileSystem::RemovePlainFile(DirectoryNode* folder, std::u16string_view name)
+{
+    if (!folder || folder->owner != this || !IsPlainName(name))
+        return;
+    unlink(Win32FileStream::HostPath(m_rootPath + DirectoryPrefix(folder) + std::u16string(name))
+               .c_str());
+    std::erase_if(folder->files, [&](const auto& file) { return file->name == name; });
 }
 
 } // namespace IO

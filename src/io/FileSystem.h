@@ -87,6 +87,13 @@ public:
     // Creates (or replaces) a plain file at a path below the root, with its folders and
     // directory nodes, and returns a stream writing it.
     std::unique_ptr<Stream> CreatePlainFile(std::u16string_view relativePath);
+    // Puts the plain file `from` of the folder in the place of `to` in one step, as a rename
+    // on disk, then makes the folder's list of names durable. The tree follows: an existing
+    // entry of `to` stays the same object, as callers may hold it. False, with nothing
+    // changed, when the rename fails.
+    bool ReplacePlainFile(DirectoryNode* folder, std::u16string_view from, std::u16string_view to);
+    // Deletes the plain file of the folder and its entry.
+    void RemovePlainFile(DirectoryNode* folder, std::u16string_view name);
 
     uint32_t ArchiveCount() const { return m_archiveCount; }
     const ArchiveRecord* Archive(uint32_t number) const;

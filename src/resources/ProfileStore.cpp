@@ -19,10 +19,6 @@
 #include "resources/ProfileStore.h"
 
 #include "io/Utf8.h"
-#include "io/Win32FileStream.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -182,50 +178,6 @@ bool ReadWhole(IO::FileReader& reader, std::vector<uint8_t>& bytes)
 }
 
 // The host path of a file in folder: the mounted root, then the folder names, then name.
-std::string HostPathIn(const IO::DirectoryNode* folder, const std::u16string& name)
-{
-    std::u16string relative = name;
-    for (; folder && folder->parent; folder = folder->parent)
-        relative = folder->name + u'\\' + relative;
-    const IO::FileSystem* files = folder ? folder->owner : nullptr;
-    return IO::Win32FileStream::HostPath((files ? files->RootPath() : u"") + relative);
-}
-
-// Makes the folder's list of names durable after a rename; a failure here still leaves either
-// the old or the new file whole, so it is not reported.
-void SyncFolder(const std::string& hostFile)
-{
-    const size_t slash = hostFile.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".")
-                               : slash == 0               ? std::string("/")
-                                                          : hostFile.substr(0, slash);
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    fsync(fd);
-    close(fd);
-}
-
-void DropEntry(IO::DirectoryNode* folder, std::u16string_view name)
-{
-    std::erase_if(folder->files, [&](const auto& file) { return file->name == name; });
-}
-
-// After `from` was renamed to `to` on disk, the tree says so: `to` is a plain file and `from`
-// is gone. An existing entry of `to` stays the same object, as callers may hold it.
-void RenameEntry(IO::DirectoryNode* folder, std::u16string_view from, std::u16string_view to)
-{
-    IO::FileEntry* moved = folder->FindFileNamed(from);
-    if (!moved)
-        return;
-    if (IO::FileEntry* target = folder->FindFileNamed(to)) {
-        target->source = target->offset = target->storedSize = target->size = 0;
-        DropEntry(folder, from);
-    } else {
-        moved->name = to;
-    }
-}
-
 void Report(const char* what, const std::u16string& name, const char* why)
 {
     std::fprintf(stderr, "tavlo: %s %s: %s\n", what, IO::Utf16ToUtf8(name).c_str(), why);
@@ -311,21 +263,14 @@ const char* ProfileStore::WriteAtomically(const std::u16string& name,
     written = writer->Close() == IO::StreamResult::Ok && written;
     writer.reset();
 
-    const std::string tempPath = HostPathIn(m_root, tempName);
-    const std::string finalPath = HostPathIn(m_root, name);
     const char* why = nullptr;
     if (!written)
         why = "cannot write the temporary file";
-    else if (std::rename(tempPath.c_str(), finalPath.c_str()) != 0)
+    else if (!files.ReplacePlainFile(m_root, tempName, name))
         why = "cannot replace the old file";
-    if (why) {
-        unlink(tempPath.c_str());
-        DropEntry(m_root, tempName);
-        return why;
-    }
-    SyncFolder(finalPath);
-    RenameEntry(m_root, tempName, name);
-    return nullptr;
+    if (why)
+        files.RemovePlainFile(m_root, tempName);
+    return why;
 }
 
 std::vector<uint8_t> ProfileStore::Encode() const

@@ -289,3 +289,39 @@ TEST(FileSystem, WritingCreatesFoldersAndReplacesArchivedEntries)
     }
     EXPECT_FALSE(std::filesystem::exists(dir.Root().parent_path() / "escape"));
 }
+
+TEST(FileSystem, ReplacingAFileKeepsTheReplacedEntryAndTheTreeTrue)
+{
+    TempDir dir;
+    WriteFile(dir.Root() / "d.qpk", Toc(1, {{u"Saves", 0, 1, 0}, {u"data", 1, 0, 3}}) + "old");
+    FileSystem fs;
+    fs.Mount(Wide(dir.Root()));
+    DirectoryNode* saves = FileSystem::FindDirectory(fs.GetRoot(), u"Saves");
+    FileEntry* archived = FileSystem::FindFile(saves, u"data");
+    ASSERT_NE(archived, nullptr);
+
+    // Over an archived entry: the same object becomes the plain file, the temporary goes.
+    fs.OpenForWrite(saves, u"data.tmp")->WriteU8('n');
+    ASSERT_TRUE(fs.ReplacePlainFile(saves, u"data.tmp", u"data"));
+    EXPECT_EQ(FileSystem::FindFile(saves, u"data"), archived);
+    EXPECT_EQ(archived->ArchiveNumber(), 0u);
+    EXPECT_EQ(FileSystem::FindFile(saves, u"data.tmp"), nullptr);
+    EXPECT_EQ(ReadPath(fs, u"Saves\\data"), "n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Saves" / "data.tmp"));
+
+    // Onto a new name: the entry is renamed.
+    fs.OpenForWrite(fs.GetRoot(), u"a")->WriteU8('a');
+    ASSERT_TRUE(fs.ReplacePlainFile(fs.GetRoot(), u"a", u"b"));
+    EXPECT_EQ(FileSystem::FindFile(fs.GetRoot(), u"a"), nullptr);
+    EXPECT_EQ(ReadPath(fs, u"b"), "a");
+
+    // A missing source, or names that leave the folder, change nothing.
+    EXPECT_FALSE(fs.ReplacePlainFile(fs.GetRoot(), u"missing", u"b"));
+    EXPECT_FALSE(fs.ReplacePlainFile(fs.GetRoot(), u"b", u"..\\b"));
+    EXPECT_FALSE(fs.ReplacePlainFile(nullptr, u"b", u"c"));
+    EXPECT_EQ(ReadPath(fs, u"b"), "a");
+
+    fs.RemovePlainFile(fs.GetRoot(), u"b");
+    EXPECT_EQ(FileSystem::FindFile(fs.GetRoot(), u"b"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(dir.Root() / "b"));
+}
