@@ -2,6 +2,7 @@
 // their results, its "disk" driver to hear what a played sample puts out.
 #include "platform/SoundLibrary.h"
 #include "support/TempDir.h"
+#include "support/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +23,7 @@ constexpr int MixRate = 22050;
 // A 16-bit mono PCM WAV at the mixing rate holding frames copies of value.
 std::vector<uint8_t> ConstantWav(int16_t value, uint32_t frames)
 {
-    std::vector<uint8_t> bytes;
-    const auto put = [&](uint32_t v, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    // "RIFF", size, "WAVE", "fmt ", 16, PCM mono, rate, bytes per second, 2 | 16 bits, "data".
-    for (uint32_t v : {0x46464952u, 36 + frames * 2, 0x45564157u, 0x20746D66u, 16u, 0x00010001u,
-                       uint32_t{MixRate}, MixRate * 2u, 0x00100002u, 0x61746164u, frames * 2})
-        put(v, 4);
-    for (uint32_t i = 0; i < frames; ++i)
-        put(static_cast<uint16_t>(value), 2);
-    return bytes;
+    return Fixture::Wav(1, 16, MixRate, Fixture::Pcm16(std::vector<int16_t>(frames, value)));
 }
 
 FSOUND_SAMPLE* Load(const std::vector<uint8_t>& wav, int index = FSOUND_UNMANAGED,

@@ -3,12 +3,15 @@
 #include "platform/SoundMixer.h"
 
 #include "platform/SoundSample.h"
+#include "support/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
+using Fixture::Pcm16;
+using Fixture::Wav;
 using Platform::SoundMixer;
 using Platform::SoundSample;
 
@@ -29,44 +32,6 @@ std::vector<int16_t> Lefts(SoundMixer& mixer, size_t frames)
     for (size_t i = 0; i < out.size(); i += 2)
         lefts.push_back(out[i]);
     return lefts;
-}
-
-void Put(std::vector<uint8_t>& bytes, uint32_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-// A canonical PCM WAV: RIFF size at 4, "fmt " at 12 (tag 20, channels 22, rate 24, block
-// align 32, bits 34), "data" at 36 with its size at 40, samples from 44.
-std::vector<uint8_t> Wav(uint16_t channels, uint16_t bits, uint32_t rate,
-                         const std::vector<uint8_t>& data)
-{
-    std::vector<uint8_t> b;
-    const auto id = [&](const char* text) {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<uint8_t>(text[i]));
-    };
-    id("RIFF");
-    Put(b, static_cast<uint32_t>(36 + data.size()), 4);
-    id("WAVE");
-    id("fmt ");
-    // Size 16; format tag 1 (PCM) and channels; rate; bytes per second; block align and bits.
-    for (uint32_t v : {16u, 1u | channels << 16, rate, rate * channels * bits / 8,
-                       channels * bits / 8u | static_cast<uint32_t>(bits) << 16})
-        Put(b, v, 4);
-    id("data");
-    Put(b, static_cast<uint32_t>(data.size()), 4);
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
-}
-
-std::vector<uint8_t> Pcm16(const std::vector<int16_t>& values)
-{
-    std::vector<uint8_t> bytes;
-    for (int16_t value : values)
-        Put(bytes, static_cast<uint16_t>(value), 2);
-    return bytes;
 }
 
 bool Decodes(const std::vector<uint8_t>& wav)
