@@ -207,7 +207,10 @@ int RunAutoplay(const Arguments& args)
         if (best) {
             // Played past its target, the seed is won when its best score reached it.
             wins += outcome.bestScore >= outcome.target ? 1 : 0;
-            bestScores += (bestScores.empty() ? "" : ",") + std::to_string(outcome.bestScore);
+            if (!bestScores.empty()) {
+                bestScores += ',';
+            }
+            bestScores += std::to_string(outcome.bestScore);
         } else {
             wins += outcome.won ? 1 : 0;
         }

@@ -49,7 +49,13 @@ std::string FloatText(float value)
 
 std::string PointText(const BoardPoint& point)
 {
-    return "(" + FloatText(point.x) + ", " + FloatText(point.y) + ")";
+    // Appended piece by piece: GCC 12 warns falsely about "literal" + std::string&& at -O2.
+    std::string text = "(";
+    text += FloatText(point.x);
+    text += ", ";
+    text += FloatText(point.y);
+    text += ")";
+    return text;
 }
 
 void AppendUtf8(std::string& out, char32_t c)
