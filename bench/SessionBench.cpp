@@ -57,35 +57,10 @@ std::string SquareBoard()
 }
 
 // Sine and cosine tables in the layout of the game's table file, so the bursts move.
-void BuildTrigTable(Graphics::TrigTable& trig)
-{
-    std::vector<uint8_t> bytes;
-    const auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) {
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        }
-    };
-    for (int cosine = 0; cosine < 2; ++cosine) {
-        for (uint32_t k = 0; k < Graphics::TrigTable::octantSize; ++k) {
-            const double angle = k * 3.14159265358979 / 32768;
-            put(std::bit_cast<uint32_t>(
-                    static_cast<float>(cosine ? std::cos(angle) : std::sin(angle))),
-                4);
-        }
-    }
-    for (uint32_t k = 0; k < Graphics::TrigTable::atanSize + Graphics::TrigTable::acosSize; ++k) {
-        put(0, 2);
-    }
-    IO::MemoryStream stream;
-    stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    IO::FileReader reader(&stream);
-    trig.Read(reader);
-}
-
 void BM_SessionFrame(benchmark::State& state)
 {
     Graphics::TrigTable trig;
-    BuildTrigTable(trig);
+    trig.Generate();
     std::string board = SquareBoard();
     GameSettings settings;
     EffectManager effects(&trig, nullptr);

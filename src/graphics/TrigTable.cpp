@@ -1,9 +1,10 @@
-// TrigTable: reading "trigo.dat" and the octant and quadrant maps that extend the first-octant
-// tables to the whole circle.
+// TrigTable: generating and reading "trigo.dat", and the octant and quadrant maps that extend the
+// first-octant tables to the whole circle.
 #include "graphics/TrigTable.h"
 
 #include "io/FileReader.h"
 #include "io/FileSystem.h"
+#include "io/MemoryStream.h"
 
 #include <array>
 #include <bit>
@@ -14,6 +15,19 @@
 
 namespace Graphics {
 namespace {
+
+void PutU16(std::vector<uint8_t>& out, uint16_t v)
+{
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void PutFloat(std::vector<uint8_t>& out, float f)
+{
+    const uint32_t v = std::bit_cast<uint32_t>(f);
+    PutU16(out, static_cast<uint16_t>(v));
+    PutU16(out, static_cast<uint16_t>(v >> 16));
+}
 
 using namespace TrigResult;
 
@@ -137,6 +151,49 @@ int32_t TrigTable::Read(IO::FileReader& reader)
         return ShortTable;
     }
     return Ok;
+}
+
+// The four tables in file order, little-endian. The mix of float and double below is part of the
+// format: the table values depend on it to the last bit.
+std::vector<uint8_t> TrigTable::GenerateFile()
+{
+    std::vector<uint8_t> out;
+    out.reserve(fileSize);
+
+    // Sine of k units (pi / 32768 each): the angle is a float product, its sine a double.
+    std::vector<float> sines(octantSize);
+    for (uint32_t k = 0; k < octantSize; ++k) {
+        const float angle = static_cast<float>(k) * (1.0f / 32768.0f) * pi;
+        sines[k] = static_cast<float>(std::sin(static_cast<double>(angle)));
+        PutFloat(out, sines[k]);
+    }
+    // Cosine from the stored sine: 1 - s * s in float, the root in double.
+    for (const float s : sines) {
+        const float square = 1.0f - s * s;
+        PutFloat(out, static_cast<float>(std::sqrt(static_cast<double>(square))));
+    }
+    // atan(k / 10431) in angle units (8192 per eighth of a turn), truncated.
+    const float atanScale = 8192 / quarterPi;
+    for (uint32_t k = 0; k < atanSize; ++k) {
+        const double ratio = static_cast<float>(k) / 10431.0;
+        PutU16(out, static_cast<uint16_t>(std::atan(ratio) * atanScale));
+    }
+    // acos(1 - k / 4096) in angle units (32768 per half turn), truncated.
+    const float acosScale = 32768 / pi;
+    for (uint32_t k = 0; k < acosSize; ++k) {
+        const double cosine = (4096.0 - k) * (1.0 / 4096.0);
+        PutU16(out, static_cast<uint16_t>(std::acos(cosine) * acosScale));
+    }
+    return out;
+}
+
+int32_t TrigTable::Generate()
+{
+    std::vector<uint8_t> bytes = GenerateFile();
+    IO::MemoryStream stream;
+    stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    IO::FileReader reader(&stream);
+    return Read(reader);
 }
 
 void TrigTable::Release()

@@ -41,6 +41,11 @@ public:
     int32_t Load(IO::DirectoryNode* folder, std::u16string_view name);
     // Reads the four tables in file order. On failure the table is left empty.
     int32_t Read(IO::FileReader& reader);
+    // The bytes of "trigo.dat" from the rules its tables follow. trigogen writes them; tests and
+    // benchmarks that must not depend on generated content fill a table from them.
+    static std::vector<uint8_t> GenerateFile();
+    // Reads the tables from GenerateFile().
+    int32_t Generate();
     // Frees the tables; the lookups then return 0.
     void Release();
     bool IsLoaded() const { return !m_sinTable.empty(); }

@@ -3,15 +3,12 @@
 #include "game/BoardDrawing.h"
 
 #include "graphics/Qim.h"
-#include "io/FileReader.h"
-#include "io/MemoryStream.h"
 #include "resources/ResourceManager.h"
 #include "support/QpkBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -22,33 +19,12 @@ using Graphics::TrigTable;
 
 namespace {
 
-// The table file built from its generation rules, so these tests need no generated content.
+// The game's table, generated in memory, so these tests need no generated content.
 const TrigTable& Trig()
 {
     static const TrigTable table = [] {
-        const float pi = 3.14159265358979323846f;
-        std::vector<uint8_t> bytes;
-        auto put = [&](uint32_t value, int size) {
-            for (int i = 0; i < size; ++i)
-                bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        };
-        std::vector<float> sines;
-        for (int k = 0; k < 8193; ++k) {
-            sines.push_back(
-                static_cast<float>(std::sin(double{static_cast<float>(k) * 0x1p-15f * pi})));
-            put(std::bit_cast<uint32_t>(sines.back()), 4);
-        }
-        for (const float s : sines)
-            put(std::bit_cast<uint32_t>(static_cast<float>(std::sqrt(double{1.0f - s * s}))), 4);
-        for (int k = 0; k < 10432; ++k)
-            put(static_cast<uint16_t>(std::atan(k / 10431.0) * (8192 / (pi / 4))), 2);
-        for (int k = 0; k < 8193; ++k)
-            put(static_cast<uint16_t>(std::acos((4096 - k) * 0x1p-12) * (32768 / pi)), 2);
-        IO::MemoryStream stream;
-        stream.Open(bytes.data(), static_cast<uint32_t>(bytes.size()));
-        IO::FileReader reader(&stream);
         TrigTable t;
-        EXPECT_EQ(t.Read(reader), Graphics::TrigResult::Ok);
+        EXPECT_EQ(t.Generate(), Graphics::TrigResult::Ok);
         return t;
     }();
     return table;

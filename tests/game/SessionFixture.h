@@ -5,8 +5,6 @@
 #include "game/BoardSession.h"
 #include "game/Random.h"
 #include "graphics/TrigTable.h"
-#include "io/FileReader.h"
-#include "io/MemoryStream.h"
 #include "resources/GameSettings.h"
 #include "resources/ProfileStore.h"
 #include "resources/SoundManager.h"
@@ -36,32 +34,12 @@ inline std::vector<uint32_t> Draws(uint32_t seed, size_t count)
     return values;
 }
 
-// A trigonometry table of the file's layout with the sine and cosine of every octant angle, for
-// effects that should move.
+// The game's trigonometry table, generated in memory, for effects that should move.
 inline const Graphics::TrigTable& Trig()
 {
     static const Graphics::TrigTable table = [] {
-        std::vector<uint8_t> bytes;
-        const auto put = [&](uint32_t value, int size) {
-            for (int i = 0; i < size; ++i) {
-                bytes.push_back(uint8_t(value >> (8 * i)));
-            }
-        };
-        for (int cosine = 0; cosine < 2; ++cosine) {
-            for (uint32_t k = 0; k < Graphics::TrigTable::octantSize; ++k) {
-                const double angle = k * 3.14159265358979 / 32768;
-                put(std::bit_cast<uint32_t>(float(cosine ? std::cos(angle) : std::sin(angle))), 4);
-            }
-        }
-        for (uint32_t k = 0; k < Graphics::TrigTable::atanSize + Graphics::TrigTable::acosSize;
-             ++k) {
-            put(0, 2); // the arctangent and arccosine are not used by the effects
-        }
-        IO::MemoryStream stream;
-        stream.Open(bytes.data(), uint32_t(bytes.size()));
-        IO::FileReader reader(&stream);
         Graphics::TrigTable t;
-        EXPECT_EQ(t.Read(reader), Graphics::TrigResult::Ok);
+        EXPECT_EQ(t.Generate(), Graphics::TrigResult::Ok);
         return t;
     }();
     return table;
