@@ -1,5 +1,5 @@
 // The pictures of the game, each drawn from code: side strips, joints, cell pictures, bonus
-// icons and animations, particles, backgrounds and the loading screen.
+// icons and animations, particles, backgrounds, the loading screen and the UI skin.
 #pragma once
 
 #include "Canvas.h"
@@ -55,5 +55,16 @@ constexpr int BackgroundCount = 8;
 Canvas Background(int index);
 // The title screen, 240x320.
 Canvas LoadingScreen(const Fonts& fonts);
+
+// The UI skin sheet: the panel and the sunken well (24x24 each) in the top row; the button's
+// default and pressed, then disabled and active states (24x24) in the next two; then the check
+// boxes, unchecked and below them checked (16x16: default, pressed, disabled). The skin file
+// XML/uiconfig.xml cuts it into corners, edges and centres.
+constexpr int SkinWidth = 48;
+constexpr int SkinHeight = 104;
+Canvas SkinSheet();
+// The panel's 8x8 corners as images of their own (0 top-left, 1 top-right, 2 bottom-left,
+// 3 bottom-right), so that the skin can give them their natural size.
+Canvas PanelCorner(int corner);
 
 } // namespace Art
