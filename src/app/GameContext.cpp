@@ -35,12 +35,16 @@ GameContext::~GameContext()
 {
     // Released one by one in this order: the player data saves through the file system, the
     // states unload through the subsystems released after them, and the folders belong to the
-    // file system.
+    // file system. The UI goes after the resources: destroying the root tree touches no skin,
+    // renderer or resource, and the system must outlive every window that can still reach it.
     playerData.reset();
     strings.reset();
     sounds.reset();
     states.reset();
     resources.reset();
+    styles.reset();
+    renderer.reset();
+    ui.reset();
     trig.Release();
     layoutFolder = nullptr;
     imageFolder = nullptr;

@@ -10,6 +10,9 @@
 #include "resources/ResourceManager.h"
 #include "resources/SoundManager.h"
 #include "resources/StringTable.h"
+#include "ui/ManagedSurfaceRenderer.h"
+#include "ui/Skin.h"
+#include "ui/UISystem.h"
 
 #include <cstdint>
 #include <memory>
@@ -31,6 +34,10 @@ public:
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
+    // The UI: made by the loading screen once the skin is read; null until then.
+    std::unique_ptr<UI::ManagedSurfaceRenderer> renderer;
+    std::unique_ptr<UI::UISystem> ui;
+    std::unique_ptr<UI::StyleList> styles;
     std::unique_ptr<ResourceManager> resources;
     GameApp* app = nullptr; // the application, not owned
     std::unique_ptr<StateManager> states;

@@ -31,14 +31,61 @@ bool TavloApp::OnInit()
 
 bool TavloApp::OnClose()
 {
+    // Once the program has begun to quit the context is gone; asking for it again would
+    // build a new one.
+    if (!GameContext::Exists())
+        return true;
     m_closeRequested = true;
     GameContext::Instance().states->ChangeState(u"ExitState", true);
     return true;
 }
 
+namespace {
+
+// The UI system, once the loading screen has made it; input before that is dropped.
+UI::UISystem* Ui()
+{
+    return GameContext::Exists() ? GameContext::Instance().ui.get() : nullptr;
+}
+
+} // namespace
+
+void TavloApp::OnStylusDown(int32_t x, int32_t y)
+{
+    if (UI::UISystem* ui = Ui())
+        ui->stylusDown(x, y);
+}
+
+void TavloApp::OnStylusMove(int32_t x, int32_t y)
+{
+    if (UI::UISystem* ui = Ui())
+        ui->stylusMove(x, y);
+}
+
+void TavloApp::OnStylusUp(int32_t x, int32_t y)
+{
+    if (UI::UISystem* ui = Ui())
+        ui->stylusUp(x, y);
+}
+
+void TavloApp::OnKeyDown(uint32_t key)
+{
+    if (UI::UISystem* ui = Ui())
+        ui->keyDown(key);
+}
+
+void TavloApp::OnKeyUp(uint32_t key)
+{
+    if (UI::UISystem* ui = Ui())
+        ui->keyUp(key);
+}
+
 bool TavloApp::OnFrame()
 {
-    StateManager& states = *GameContext::Instance().states;
+    GameContext& context = GameContext::Instance();
+    if (context.ui)
+        context.ui->update();
+    StateManager& states = *context.states;
     if (m_closeRequested)
         states.ChangeState(u"ExitState", true);
 
@@ -51,6 +98,9 @@ bool TavloApp::OnFrame()
     if (m_quitRequested)
         return false;
     states.Render(surface);
+    // The frame's surface lives only in this call: the renderer must not keep pointing at it.
+    if (context.renderer)
+        context.renderer->target = nullptr;
     m_display->Present(0);
     return true;
 }

@@ -16,6 +16,11 @@ public:
     bool OnInit() override;
     bool OnFrame() override;
     bool OnClose() override;
+    void OnStylusDown(int32_t x, int32_t y) override;
+    void OnStylusMove(int32_t x, int32_t y) override;
+    void OnStylusUp(int32_t x, int32_t y) override;
+    void OnKeyDown(uint32_t key) override;
+    void OnKeyUp(uint32_t key) override;
 
 private:
     // A close request stays in force until the exit screen exists to carry it out: during

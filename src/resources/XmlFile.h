@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+// Reads folder/name whole into text and ends it with a 0 byte. False when the file is missing;
+// a short read leaves zeros behind the bytes read.
+bool ReadTextFile(IO::DirectoryNode* folder, std::u16string_view name, std::string& text);
+
 // Reads folder/name whole, ends it with a 0 byte and parses it into document. False when the
 // file is missing or does not parse; the document then holds no elements.
 bool ReadXmlFile(IO::DirectoryNode* folder, std::u16string_view name, XmlDocument& document);

@@ -3,6 +3,7 @@
 
 #include "app/GameContext.h"
 #include "graphics/Surface16.h"
+#include "resources/XmlFile.h"
 #include "states/ExitState.h"
 
 #include <algorithm>
@@ -75,6 +76,14 @@ void LoadingState::SecondPass()
 
     StateManager& states = *context.states;
     states.AddState(std::make_unique<ExitState>());
+
+    // The skin, then the renderer and the UI system that draw and route with it. A missing or
+    // damaged skin leaves the style list empty: windows then draw only their texts.
+    std::string skin;
+    ReadTextFile(context.layoutFolder, u"uiconfig.xml", skin);
+    context.styles = UI::LoadSkin(skin.c_str());
+    context.renderer = std::make_unique<UI::ManagedSurfaceRenderer>(*context.resources);
+    context.ui = std::make_unique<UI::UISystem>(context.renderer.get(), context.styles.get());
     // Without saved players the first screen is the player selection; the old screen is
     // released so the loading pictures are freed.
     if (context.playerData->PlayerCount() == 0)

@@ -91,3 +91,28 @@ TEST(TavloApp, CloseAfterLoadingEndsAtTheNextFrame)
     EXPECT_EQ(host.FramesRun(), 6u);
     EXPECT_FALSE(GameContext::Exists());
 }
+
+TEST(TavloApp, InputReachesTheUiOnceItExistsAndLateClosesChangeNothing)
+{
+    FakeHost host;
+    TavloApp app;
+    ASSERT_TRUE(app.Init(DisplayFlags::SkipRawFrameBuffer, "Tavlo"));
+    app.SetParam(AppParam::FramesPerSecond, 30);
+    bool uiPressed = false;
+    host.Post({Platform::MessageId::StylusDown, 0, 10 | (20 << 16)}); // before any UI: dropped
+    host.onFrame = [&](FakeHost& h, uint32_t frame) {
+        if (frame == 3)
+            h.Post({Platform::MessageId::StylusDown, 0, 10 | (20 << 16)});
+        if (frame == 4) {
+            uiPressed = GameContext::Instance().ui->buttonDown();
+            h.Post({Platform::MessageId::Close, 0, 0});
+        }
+        ASSERT_LT(frame, 10u);
+    };
+    app.Run();
+    EXPECT_TRUE(uiPressed);
+    ASSERT_FALSE(GameContext::Exists());
+    app.HandleMessage(Platform::MessageId::Close, 0, 0);
+    app.HandleMessage(Platform::MessageId::StylusDown, 0, 0);
+    EXPECT_FALSE(GameContext::Exists());
+}

@@ -177,3 +177,30 @@ TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
     ProcessResult r = first.Wait(30);
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
+
+TEST(GameBinary, InputBeforeAnyScreenAndRepeatedClosesEndCleanly)
+{
+    // The UI system exists from the loading screen's second frame on, with no root window yet:
+    // taps and keys then hit nothing. Closes that arrive after the exit has begun must not
+    // bring the game back to life.
+    TempDir dir;
+    // Saved options that differ from the defaults: a new context would save the defaults.
+    const std::string saved = std::string("\0\0\0\0\xFF\xFF\xFF\xFF\0\0\0", 11) +
+                              std::string("\0\x07\0\0\0\x01\x32\0\0\0\0\x01\x01", 13);
+    WriteFile(dir.Path("data.dat"), saved);
+    std::string script;
+    for (int frame = 0; frame <= 12; ++frame) {
+        script += std::to_string(frame) + " down 120 160\n" + std::to_string(frame) +
+                  " move 130 170\n" + std::to_string(frame) + " up 130 170\n" +
+                  std::to_string(frame) + " keydown 13\n" + std::to_string(frame) + " keyup 13\n";
+    }
+    script += "12 close\n13 close\n14 close\n";
+    WriteFile(dir.Path("input.txt"), script);
+    ProcessResult r =
+        RunGame({"--headless", "--data", dir.Root().string(), "--script", dir.Path("input.txt")},
+                {"TAVLO_STATS=1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(FramesRun(r), 13) << r.err; // frames 0 to 12, which exits
+    std::ifstream in(dir.Path("data.dat"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), saved);
+}
