@@ -1,6 +1,7 @@
 // boardtool info: what a board file holds, as JSON, and every problem that keeps it from
 // being a sound board for the game.
 #include "Commands.h"
+#include "ToolSupport.h"
 #include "game/BoardFile.h"
 #include "game/Grid.h"
 #include "game/Random.h"
@@ -58,55 +59,9 @@ std::string PointText(const BoardPoint& point)
     return text;
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// A JSON string of UTF-8 text; an unpaired surrogate of the UTF-16 name stays as an escape,
-// so the name comes out unchanged.
-std::string JsonString(std::u16string_view text)
-{
-    std::string out = "\"";
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        const bool high = unit >= 0xD800 && unit < 0xDC00;
-        const bool pairs =
-            high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-        char escape[8];
-        if (unit == u'"' || unit == u'\\') {
-            out += '\\';
-            out += char(unit);
-        } else if (pairs) {
-            AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit < 0x20 || (unit >= 0xD800 && unit < 0xE000)) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(unit));
-            out += escape;
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
-    return out + "\"";
-}
-
 std::string JsonString(const std::string& ascii)
 {
-    return JsonString(std::u16string(ascii.begin(), ascii.end()));
+    return ::JsonString(std::u16string(ascii.begin(), ascii.end()));
 }
 
 // The number of distinct sides, as the game would make them: a side joins two points in
@@ -306,7 +261,7 @@ void PrintJson(const BoardFile& board, const std::vector<std::string>& problems)
         ++histogram[corners.size()];
     }
     std::string out = "{\n";
-    out += "  \"name\": " + JsonString(board.name) + ",\n";
+    out += "  \"name\": " + ::JsonString(board.name) + ",\n";
     out += "  \"cellSize\": " +
            (std::isfinite(board.cellSize) ? FloatText(board.cellSize) : std::string("null")) +
            ",\n";

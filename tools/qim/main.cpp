@@ -1,6 +1,7 @@
 // qim: the command-line tool for the game's .qim images. It shows what an image holds and
 // converts between PNG and .qim, reading images with the game's own decoder.
 #include "Png.h"
+#include "ToolSupport.h"
 #include "graphics/Qim.h"
 #include "io/MemoryStream.h"
 
@@ -40,38 +41,6 @@ int Fail(const std::string& message)
 void Warn(const std::string& message)
 {
     std::fprintf(stderr, "qim: warning: %s\n", message.c_str());
-}
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open";
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = path + ": cannot read";
-        return false;
-    }
-    if (bytes.size() > UINT32_MAX) {
-        error = path + ": too large";
-        return false;
-    }
-    return true;
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        error = path + ": cannot write";
-        return false;
-    }
-    return true;
 }
 
 // Reads and checks a .qim file's header; the file's bytes stay in `bytes` for decoding.
