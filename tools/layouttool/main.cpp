@@ -7,8 +7,6 @@
 #include "ui/Window.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>

@@ -6,8 +6,6 @@
 #include "io/MemoryStream.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <vector>
