@@ -3,6 +3,8 @@
 #include "ui/LayoutLoader.h"
 
 #include "resources/XmlFile.h"
+#include "ui/FixedButton.h"
+#include "ui/SimpleWindow.h"
 #include "ui/UIBinaryParams.h"
 #include "ui/UIXMLParamsBinary.h"
 #include "ui/Utf8Text.h"
@@ -32,6 +34,8 @@ struct FactoryEntry
 
 // The classes a layout can name, compared exactly. Each widget adds its line here.
 constexpr FactoryEntry Factories[] = {
+    {u"FixedButton", &Construct<FixedButton>},
+    {u"SimpleWindow", &Construct<SimpleWindow>},
     {u"Window", &Construct<Window>},
 };
 

@@ -4,6 +4,7 @@
 
 #include "graphics/Transforms.h"
 #include "ui/Skin.h"
+#include "ui/WidgetSupport.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,12 +15,6 @@ namespace UI {
 namespace {
 
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
-
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Sizes of the grid are kept between 0 and the largest 32-bit value, whatever the skin says.
 int64_t ClampSize(int64_t size)

@@ -5,22 +5,13 @@
 #include "ui/Skin.h"
 #include "ui/UIParams.h"
 #include "ui/UISystem.h"
+#include "ui/WidgetSupport.h"
 #include "ui/WindowLook.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace UI {
-
-namespace {
-
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-} // namespace
 
 Window::Ref::Ref(Window* window) : m_window(window), m_token(window ? window->m_lifetime : nullptr)
 {}

@@ -5,6 +5,7 @@
 #include "ui/Renderer.h"
 #include "ui/Skin.h"
 #include "ui/UISystem.h"
+#include "ui/WidgetSupport.h"
 #include "ui/Window.h"
 
 #include <algorithm>
@@ -13,12 +14,6 @@
 namespace UI {
 
 namespace {
-
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // The offset of an anchor along one side of length size: the far edge beats the middle.
 int64_t AnchorOffset(uint32_t flags, uint32_t farFlag, uint32_t middleFlag, int32_t size)
