@@ -3,8 +3,13 @@
 #include "ui/LayoutLoader.h"
 
 #include "resources/XmlFile.h"
+#include "ui/Animation.h"
+#include "ui/CheckButton.h"
 #include "ui/FixedButton.h"
+#include "ui/Label.h"
 #include "ui/SimpleWindow.h"
+#include "ui/Slider.h"
+#include "ui/StaticImage.h"
 #include "ui/UIBinaryParams.h"
 #include "ui/UIXMLParamsBinary.h"
 #include "ui/Utf8Text.h"
@@ -35,8 +40,13 @@ struct FactoryEntry
 // The classes a layout can name, compared exactly. Each widget adds its line here.
 constexpr FactoryEntry Factories[] = {
     {u"FixedButton", &Construct<FixedButton>},
+    {u"StaticImage", &Construct<StaticImage>},
     {u"SimpleWindow", &Construct<SimpleWindow>},
     {u"Window", &Construct<Window>},
+    {u"Label", &Construct<Label>},
+    {u"CheckButton", &Construct<CheckButton>},
+    {u"Slider", &Construct<Slider>},
+    {u"Animation", &Construct<Animation>},
 };
 
 // The smallest window of the binary form: childCount, nameSize, a padded name of at least

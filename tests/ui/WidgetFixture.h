@@ -6,6 +6,7 @@
 #include "graphics/BitmapFont.h"
 #include "io/FileSystem.h"
 #include "io/Utf8.h"
+#include "ui/LayoutLoader.h"
 #include "ui/Skin.h"
 #include "ui/SurfaceRenderer.h"
 #include "ui/UISystem.h"
@@ -93,6 +94,25 @@ protected:
     {
         for (int i = 0; i < times; ++i)
             system->update();
+    }
+
+    // Builds the tree of an XML layout under the root; null when the layout is refused.
+    UI::Window* Load(const char* xml)
+    {
+        UI::LayoutLoader loader;
+        std::vector<uint8_t> binary;
+        std::unique_ptr<UI::Window> top = loader.load(xml, system.get(), binary);
+        UI::Window* window = top.release();
+        if (window)
+            root->addChild(window);
+        return window;
+    }
+
+    // The window of the tree with that name, as the widget class expected.
+    template <class Widget>
+    Widget* Find(std::u16string_view name) const
+    {
+        return dynamic_cast<Widget*>(root->findChild(name));
     }
 
     // True when some pixel of the rectangle is neither the background nor the given colour:
