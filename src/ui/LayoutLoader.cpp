@@ -7,9 +7,14 @@
 #include "ui/CheckButton.h"
 #include "ui/FixedButton.h"
 #include "ui/Label.h"
+#include "ui/ListBox.h"
+#include "ui/ListView.h"
+#include "ui/Scroller.h"
 #include "ui/SimpleWindow.h"
 #include "ui/Slider.h"
 #include "ui/StaticImage.h"
+#include "ui/TextBox.h"
+#include "ui/Thumb.h"
 #include "ui/UIBinaryParams.h"
 #include "ui/UIXMLParamsBinary.h"
 #include "ui/Utf8Text.h"
@@ -44,9 +49,14 @@ constexpr FactoryEntry Factories[] = {
     {u"SimpleWindow", &Construct<SimpleWindow>},
     {u"Window", &Construct<Window>},
     {u"Label", &Construct<Label>},
+    {u"Thumb", &Construct<Thumb>},
+    {u"Scroller", &Construct<Scroller>},
+    {u"ListBox", &Construct<ListBox>},
     {u"CheckButton", &Construct<CheckButton>},
     {u"Slider", &Construct<Slider>},
     {u"Animation", &Construct<Animation>},
+    {u"ListView", &Construct<ListView>},
+    {u"TextBox", &Construct<TextBox>},
 };
 
 // The smallest window of the binary form: childCount, nameSize, a padded name of at least
@@ -116,10 +126,8 @@ std::unique_ptr<Window> LayoutLoader::load(std::span<const uint8_t> binary, UISy
 Window* LayoutLoader::construct(std::u16string_view className, Window* parent, UISystem* system,
                                 UIParams* params)
 {
-    for (const FactoryEntry& entry : Factories) {
-        if (entry.className == className)
-            return entry.create(parent, system, params);
-    }
+    if (Window* window = CreateWidget(className, parent, system, params))
+        return window;
     if (customFactory)
         return customFactory->create(className, parent, system, params);
     return nullptr;
@@ -213,6 +221,24 @@ bool LayoutLoader::skipWindow(std::span<const uint8_t> data, size_t& position, u
             return false;
     }
     return true;
+}
+
+Window* CreateWidget(std::u16string_view className, Window* parent, UISystem* system,
+                     UIParams* params)
+{
+    for (const FactoryEntry& entry : Factories) {
+        if (entry.className == className)
+            return entry.create(parent, system, params);
+    }
+    return nullptr;
+}
+
+std::vector<std::u16string_view> WidgetClassNames()
+{
+    std::vector<std::u16string_view> names;
+    for (const FactoryEntry& entry : Factories)
+        names.push_back(entry.className);
+    return names;
 }
 
 std::unique_ptr<Window> loadLayout(IO::DirectoryNode* configFolder, std::u16string_view fileName,

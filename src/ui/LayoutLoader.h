@@ -83,6 +83,13 @@ private:
     bool skipWindow(std::span<const uint8_t> data, size_t& position, uint32_t depth);
 };
 
+// A new window of a class layouts can name, constructed under parent (which then owns it)
+// from params (null: defaults); null for an unknown class.
+Window* CreateWidget(std::u16string_view className, Window* parent, UISystem* system,
+                     UIParams* params);
+// The class names CreateWidget knows, in table order.
+std::vector<std::u16string_view> WidgetClassNames();
+
 // Reads the layout file fileName of the configuration folder and builds its tree with the
 // system; the binary form is not kept. Null when the file is missing or refused.
 std::unique_ptr<Window> loadLayout(IO::DirectoryNode* configFolder, std::u16string_view fileName,
