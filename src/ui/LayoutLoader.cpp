@@ -5,13 +5,19 @@
 #include "resources/XmlFile.h"
 #include "ui/Animation.h"
 #include "ui/CheckButton.h"
+#include "ui/ComboBox.h"
+#include "ui/Edit.h"
 #include "ui/FixedButton.h"
+#include "ui/ImageList.h"
+#include "ui/Keyboard.h"
 #include "ui/Label.h"
 #include "ui/ListBox.h"
 #include "ui/ListView.h"
 #include "ui/Scroller.h"
 #include "ui/SimpleWindow.h"
 #include "ui/Slider.h"
+#include "ui/Spin.h"
+#include "ui/SpinEdit.h"
 #include "ui/StaticImage.h"
 #include "ui/TextBox.h"
 #include "ui/Thumb.h"
@@ -48,15 +54,21 @@ constexpr FactoryEntry Factories[] = {
     {u"StaticImage", &Construct<StaticImage>},
     {u"SimpleWindow", &Construct<SimpleWindow>},
     {u"Window", &Construct<Window>},
+    {u"Edit", &Construct<Edit>},
     {u"Label", &Construct<Label>},
+    {u"Spin", &Construct<Spin>},
+    {u"SpinEdit", &Construct<SpinEdit>},
     {u"Thumb", &Construct<Thumb>},
     {u"Scroller", &Construct<Scroller>},
     {u"ListBox", &Construct<ListBox>},
-    {u"CheckButton", &Construct<CheckButton>},
+    {u"ComboBox", &Construct<ComboBox>},
+    {u"Keyboard", &Construct<Keyboard>},
     {u"Slider", &Construct<Slider>},
     {u"Animation", &Construct<Animation>},
     {u"ListView", &Construct<ListView>},
     {u"TextBox", &Construct<TextBox>},
+    {u"CheckButton", &Construct<CheckButton>},
+    {u"ImageList", &Construct<ImageList>},
 };
 
 // The smallest window of the binary form: childCount, nameSize, a padded name of at least

@@ -1,6 +1,6 @@
-// Every widget class a layout can name reads its keys in a fixed order, and its binary form
-// gives each read the very value the XML gave: the layout survives the trip XML → binary →
-// tree with all its keys.
+// Every widget class a layout can name (each one is listed) reads its keys in a fixed order, and
+// its binary form gives each read the very value the XML gave: the layout survives the trip XML →
+// binary → tree with all its keys.
 #include "WidgetFixture.h"
 #include "io/Utf8.h"
 #include "ui/LayoutLoader.h"
@@ -52,6 +52,35 @@ struct Case
     std::vector<std::pair<const char*, const char*>> keys;
 };
 
+using Keys = std::vector<std::pair<const char*, const char*>>;
+
+const Keys ScrollerKeys = {{"scrollerThumbDeltaYU", "9"},
+                           {"scrollerThumbDeltaYD", "8"},
+                           {"scrollerButtonDeltaYU", "1"},
+                           {"scrollerButtonDeltaYD", "2"},
+                           {"scrollerButtonHeight", "7"},
+                           {"scrollerButtonWidth", "12"},
+                           {"thumbWidth", "11"},
+                           {"thumbHeight", "6"},
+                           {"scrollerThumbElement", "thumb"},
+                           {"scrollerButtonUpElement", "ScrollArrowDown"},
+                           {"scrollerButtonDownElement", "ScrollArrowUp"}};
+
+// The list box's own keys, then its scroller's from the same layout element.
+const Keys ListBoxKeys = [] {
+    Keys keys = {{"listboxFont", "ui"},
+                 {"fontFlags", "2"},
+                 {"scrollerWidth", "17"},
+                 {"listboxItemHeight", "14"},
+                 {"listboxElementDeltaY", "5"},
+                 {"listboxBorder", "2"},
+                 {"listboxScrollerElement", "track"},
+                 {"listboxListbaseElement", "well"},
+                 {"listboxSelectionElement", "cell"}};
+    keys.insert(keys.end(), ScrollerKeys.begin(), ScrollerKeys.end());
+    return keys;
+}();
+
 const Case Cases[] = {
     {"FixedButton",
      {{"font", "ui"},
@@ -82,10 +111,97 @@ const Case Cases[] = {
       {"sliderDirection", "1"},
       {"sliderStepSize", "5"},
       {"sliderProgressElement", "well"}}},
+    {"Thumb", {}},
+    {"Scroller", ScrollerKeys},
+    {"ListBox", ListBoxKeys},
+    {"TextBox",
+     {{"listboxFont", "ui"},
+      {"scrollerWidth", "15"},
+      {"listboxElementDeltaY", "4"},
+      {"listboxBorder", "2"},
+      {"textboxLeftMargin", "3"},
+      {"textboxRightMargin", "4"},
+      {"textboxTopMargin", "5"},
+      {"textboxBottomMargin", "6"},
+      {"listboxScrollerElement", "track"},
+      {"listboxListbaseElement", "well"}}},
+    {"ListView",
+     {{"listviewFont", "ui"},
+      {"scrollerWidth", "15"},
+      {"listboxItemHeight", "12"},
+      {"listboxElementDeltaY", "2"},
+      {"listboxBorder", "0"},
+      {"separatorWidth", "3"},
+      {"head", "1"},
+      {"listboxScrollerElement", "track"},
+      {"listboxListbaseElement", "well"},
+      {"headElement", "head"},
+      {"separatorElement", "separator"},
+      {"listviewSelectionElement", "selection"}}},
+    {"Edit",
+     {{"font", "ui"},
+      {"fontFlags", "2"},
+      {"border", "3"},
+      {"editTextDeltaX", "4"},
+      {"editTextDeltaY", "5"},
+      {"text", "abc"},
+      {"maxLength", "8"}}},
+    {"Keyboard",
+     {{"kbdKeyWidth", "18"},
+      {"kbdKeyHeight", "16"},
+      {"kbdButtons", "b"},
+      {"kbdKeys", "k"},
+      {"kbdKey1", "h"},
+      {"kbdKey1", "h"},
+      {"kbdKey1", "h"},
+      {"kbdKey1", "h"}}},
+    {"Spin",
+     {{"spinButtonDeltaY", "3"},
+      {"spinButtonWidth", "13"},
+      {"spinButtonHeight", "9"},
+      {"spinButtonUpElement", "ScrollArrowDown"},
+      {"spinButtonDownElement", "ScrollArrowUp"}}},
+    {"SpinEdit",
+     {{"spineditDeltaX", "2"},
+      {"spineditEditElement", "edit"},
+      {"spineditSpinElement", "well"},
+      {"spinWidth", "17"}}},
+    {"ComboBox",
+     {{"comboboxButtonHeight", "20"},
+      {"comboboxButtonWidth", "16"},
+      {"comboboxButtonDeltaX", "1"},
+      {"comboboxButtonDeltaY", "3"},
+      {"comboboxListboxElement", "well"},
+      {"comboboxEditElement", "edit"},
+      {"comboboxButtonElement", "button"}}},
+    {"ImageList",
+     {{"imageListImage", "cells"},
+      {"imageListImageH", "10"},
+      {"imageListBorderT", "1"},
+      {"imageListBorderB", "2"},
+      {"imageListBorderL", "3"},
+      {"imageListBorderR", "4"},
+      {"imageListSelectionType", "1"},
+      {"imageListSelectionDX", "-1"},
+      {"imageListSelectionDY", "-2"},
+      {"imageListFixedDX", "5"},
+      {"imageListFixedDY", "6"},
+      {"imageListSelectionW", "12"},
+      {"imageListSelectionH", "13"},
+      {"imageListSelectionElement", "frame"}}},
 };
 
 TEST_F(WidgetTest, KeysAreReadInOrderAndSurviveTheBinaryForm)
 {
+    std::set<std::u16string> listed;
+    for (const Case& c : Cases) {
+        std::u16string name;
+        IO::Utf8ToUtf16(c.className, name);
+        listed.insert(name);
+    }
+    for (std::u16string_view name : UI::WidgetClassNames())
+        EXPECT_TRUE(listed.contains(std::u16string(name))) << IO::Utf16ToUtf8(name);
+
     for (const Case& c : Cases) {
         SCOPED_TRACE(c.className);
         std::u16string className;
