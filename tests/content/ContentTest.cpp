@@ -144,9 +144,9 @@ TEST_F(Content, EveryImageAndFontOfTheCatalogueLoads)
     }
     EXPECT_GT(checked, 0u);
     // The names the game draws with are all catalogued.
-    std::vector<std::u16string> drawn = {u"loading",   u"cr30",        u"cr40",
-                                         u"Chain",     u"Chain2",      u"bonuses30",
-                                         u"bonuses40", u"ani_bonuses", u"ani_bonuses2"};
+    std::vector<std::u16string> drawn = {
+        u"loading",   u"cr30",        u"cr40",         u"Chain", u"Chain2", u"bonuses30",
+        u"bonuses40", u"ani_bonuses", u"ani_bonuses2", u"skin",  u"widgets"};
     for (int i = 1; i <= 5; ++i)
         drawn.push_back(u"ani" + Widen(std::to_string(i)));
     for (uint32_t sides = MinCellSides; sides <= MaxCellSides; ++sides) {
@@ -162,6 +162,33 @@ TEST_F(Content, EveryImageAndFontOfTheCatalogueLoads)
         EXPECT_EQ(splash->Width(), 240u);
         EXPECT_EQ(splash->Height(), 320u);
     }
+    // The on-screen keyboard draws its images unscaled over 4 rows of 12 keys of 19x17: the caps
+    // (opaque) and over them the labels (transparent between them) cover the whole grid, and
+    // each pressed cap the cells of its key; enter's L leaves out the P key beside it.
+    struct Sized
+    {
+        const char16_t* name;
+        uint32_t width;
+        uint32_t height;
+    };
+    for (const Sized& expected :
+         {Sized{u"KeyboardButtons", 228, 68}, Sized{u"KeyboardKeys", 228, 68},
+          Sized{u"Key1", 19, 17}, Sized{u"Key2", 38, 17}, Sized{u"Key3", 57, 34},
+          Sized{u"Key4", 76, 17}}) {
+        const Graphics::Surface16* image = resources.GetImage(expected.name);
+        ASSERT_NE(image, nullptr) << Narrow(expected.name);
+        EXPECT_EQ(image->Width(), expected.width) << Narrow(expected.name);
+        EXPECT_EQ(image->Height(), expected.height) << Narrow(expected.name);
+    }
+    auto alphaAt = [&](const char16_t* name, uint32_t x, uint32_t y) {
+        const Graphics::Surface16* image = resources.GetImage(name);
+        return image->HasAlpha() ? image->Alpha()[y * image->Stride() + x] : 255;
+    };
+    EXPECT_EQ(alphaAt(u"KeyboardButtons", 0, 0), 255);
+    EXPECT_EQ(alphaAt(u"KeyboardKeys", 0, 0), 0);
+    EXPECT_EQ(alphaAt(u"Key3", 9, 8), 0);    // the P key's cell
+    EXPECT_EQ(alphaAt(u"Key3", 30, 8), 255); // enter's upper part
+    EXPECT_EQ(alphaAt(u"Key3", 9, 25), 255); // enter's lower part
 }
 
 TEST_F(Content, EveryStringTheProgramAsksForExists)

@@ -204,8 +204,10 @@ TEST_F(UiDemo, PanelsOverlapClipShareAndAnchorCaptions)
     EXPECT_LE(std::abs(ink[4].y + ink[4].height - (p[4]->y() + 60)), 4);
 }
 
-// The game's own skin through the renderer the game uses: every element of uiconfig.xml finds
-// its pictures, and a panel shows the sheet's flat centre in its middle.
+// The game's own skin through the renderer the game uses, laid out as a sheet a person can
+// judge (ui-skin.png): every element in every state at the sizes the widgets give them, and
+// stretched; a list with its scroll bar and selection, sliders, text fields and the on-screen
+// keyboard with pressed keys. Then the properties the widgets rely on are checked.
 TEST_F(UiDemo, TheGameSkinDrawsEveryElement)
 {
     IO::DirectoryNode* xml = IO::FileSystem::FindDirectory(files.GetRoot(), u"XML");
@@ -221,29 +223,155 @@ TEST_F(UiDemo, TheGameSkinDrawsEveryElement)
     UI::ManagedSurfaceRenderer managed(resources);
     managed.target = &frame;
     UI::UISystem game(&managed, skin.get());
-
-    UI::Window root(nullptr, &game);
-    root.setSize(240, 320);
-    game.setRoot(&root);
-    int y = 8;
     for (const UI::Element& element : skin->styles[0].elements) {
-        auto* window = new SkinnedWindow(&root, &game, element.name, element.name, 2 | 4);
-        window->font = managed.findFont(u"ui");
-        window->setRect(16, y, 208, 40);
-        y += 48;
         for (const UI::ElementState& state : element.states) {
             for (const UI::Area& area : state.areas)
                 EXPECT_GE(managed.findImage(area.imageName), 0) << IO::Utf16ToUtf8(area.imageName);
         }
     }
+    // The elements the widgets look up by name.
+    for (const char16_t* name :
+         {u"panel", u"button", u"checkbox", u"checkButtonElement", u"ScrollArrowUp",
+          u"ScrollArrowDown", u"scrollerTrack", u"thumb", u"selection", u"listbase", u"edit",
+          u"sliderTrack", u"progressTopElement"})
+        ASSERT_NE(game.findElement(name), nullptr) << IO::Utf16ToUtf8(name);
+    const int32_t font = managed.findFont(u"ui");
+    auto state = [&](std::u16string_view element, size_t n) {
+        return game.findElement(element)->stateAt(n);
+    };
+    auto draw = [&](std::u16string_view element, size_t n, int x, int y, int w, int h) {
+        managed.drawState(x, y, w, h, state(element, n), nullptr);
+    };
+    auto image = [&](std::u16string_view name, int x, int y) {
+        managed.drawImage(x, y, managed.findImage(name), 0, nullptr, nullptr, nullptr);
+    };
+    auto label = [&](int x, int y, std::u16string_view caption, uint32_t flags = 0) {
+        managed.drawText(x, y, caption, flags, nullptr, font);
+    };
+
     frame.FillRect(nullptr, 0xFF000000);
-    game.draw();
+    draw(u"panel", 0, 0, 0, 240, 320);
+    // The panel shows the sheet's flat centre in its middle.
+    const Graphics::Surface16* sheet = resources.GetImage(u"skin");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(Pixel(100, 100), sheet->Pixels()[12 * sheet->Stride() + 12]);
+
+    // Buttons in every state, then the check boxes unchecked and checked, the arrow buttons at
+    // their own size and stretched to a combo box's button.
+    for (size_t i = 0; i < 4; ++i) {
+        draw(u"button", i, 6 + 57 * static_cast<int>(i), 6, 54, 24);
+        label(33 + 57 * static_cast<int>(i), 18, u"Play", 2 | 4);
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        draw(u"checkbox", i, 6 + 20 * static_cast<int>(i), 36, 16, 16);
+        draw(u"checkButtonElement", i, 66 + 20 * static_cast<int>(i), 36, 16, 16);
+        draw(u"ScrollArrowUp", i, 130 + 18 * static_cast<int>(i), 34, 15, 10);
+        draw(u"ScrollArrowDown", i, 130 + 18 * static_cast<int>(i), 46, 15, 10);
+    }
+    draw(u"ScrollArrowUp", 0, 186, 32, 20, 25);
+    draw(u"ScrollArrowDown", 1, 212, 32, 20, 25);
+
+    // Sliders: the groove with its fill inside a 2-pixel margin at 60%, 0, 3 pixels and full
+    // (the last at the slider's default 100x20), and the disabled look at 30% with no margin.
+    struct Bar
+    {
+        int x, y, w, h, margin, length;
+        size_t n;
+    };
+    const Bar bars[] = {{6, 64, 100, 12, 2, 57, 0},
+                        {6, 80, 100, 12, 2, 0, 0},
+                        {120, 80, 100, 12, 2, 3, 0},
+                        {6, 96, 100, 20, 2, 96, 0},
+                        {120, 64, 100, 12, 0, 30, 1}};
+    std::vector<uint16_t> groove;
+    for (const Bar& bar : bars) {
+        draw(u"sliderTrack", bar.n, bar.x, bar.y, bar.w, bar.h);
+        const int row = bar.y + bar.h / 2;
+        groove.clear();
+        for (int x = bar.x; x < bar.x + bar.w; ++x)
+            groove.push_back(Pixel(x, row));
+        draw(u"progressTopElement", bar.n, bar.x + bar.margin, bar.y + bar.margin, bar.length,
+             bar.h - 2 * bar.margin);
+        // The fill covers exactly its length: nothing of it shows past the value, not even at 0.
+        for (int x = bar.x; x < bar.x + bar.w; ++x) {
+            const bool filled = x >= bar.x + bar.margin && x < bar.x + bar.margin + bar.length;
+            EXPECT_EQ(Pixel(x, row) != groove[static_cast<size_t>(x - bar.x)], filled)
+                << "slider at " << bar.x << "," << bar.y << ": x " << x;
+        }
+    }
+
+    // A list box of 160x90 with its scroll bar (21 wide) and the second row selected, and a
+    // narrow scroll bar (15 wide) with a tall thumb and its up arrow held.
+    draw(u"listbase", 0, 6, 124, 138, 90);
+    draw(u"scrollerTrack", 0, 145, 124, 21, 90);
+    draw(u"ScrollArrowUp", 0, 148, 127, 15, 10);
+    draw(u"ScrollArrowDown", 0, 148, 201, 15, 10);
+    draw(u"thumb", 0, 148, 150, 13, 10);
+    draw(u"selection", 0, 7, 125 + 18, 136, 16);
+    const char16_t* const names[] = {u"Anna", u"Bertil", u"Cleo", u"Dmitri", u"Eve"};
+    for (int i = 0; i < 5; ++i)
+        label(9, 124 + 18 * i, names[i]);
+    draw(u"scrollerTrack", 0, 176, 124, 15, 90);
+    draw(u"ScrollArrowUp", 1, 176, 127, 15, 10);
+    draw(u"ScrollArrowDown", 2, 176, 201, 15, 10);
+    draw(u"thumb", 0, 177, 144, 13, 34);
+
+    // Text fields, default with a caret and disabled.
+    draw(u"edit", 0, 6, 218, 115, 28);
+    label(12, 224, u"Player 1I");
+    draw(u"edit", 1, 126, 218, 108, 28);
+    label(132, 224, u"Guest");
+
+    // The keyboard with a letter, backspace, enter and space pressed.
+    const int kx = 6, ky = 250;
+    image(u"KeyboardButtons", kx, ky);
+    const std::vector<uint16_t> beforeP = [&] {
+        std::vector<uint16_t> cell;
+        for (int y = 0; y < 17; ++y) {
+            for (int x = 0; x < 19; ++x)
+                cell.push_back(Pixel(kx + 171 + x, ky + 17 + y));
+        }
+        return cell;
+    }();
+    image(u"Key1", kx + 19 * 4, ky + 17);
+    image(u"Key2", kx + 190, ky);
+    image(u"Key3", kx + 171, ky + 17);
+    image(u"Key4", kx + 152, ky + 51);
+    // Enter's pressed cap leaves the P key beside its L as it was.
+    for (int y = 0, k = 0; y < 17; ++y) {
+        for (int x = 0; x < 19; ++x, ++k)
+            ASSERT_EQ(Pixel(kx + 171 + x, ky + 17 + y), beforeP[static_cast<size_t>(k)])
+                << x << "," << y;
+    }
+    image(u"KeyboardKeys", kx, ky);
+
     std::string error;
     ASSERT_TRUE(Platform::WriteScreenshot(BuildDir() + "/ui-skin.png", frame.Pixels(), 240, 320,
                                           frame.Stride(), error))
         << error;
-    const Graphics::Surface16* sheet = resources.GetImage(u"skin");
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(Pixel(20 + 8, 8 + 20), sheet->Pixels()[12 * sheet->Stride() + 12]);
-    game.setRoot(nullptr);
+
+    // The arrows stay their size and sit in the middle of their buttons at any size: the box of
+    // the up arrow's colour is 7x4 and centred to within half a pixel.
+    const Graphics::Surface16* widgets = resources.GetImage(u"widgets");
+    ASSERT_NE(widgets, nullptr);
+    const uint16_t arrow = widgets->Pixels()[16 * widgets->Stride() + 1]; // its base row
+    for (const Graphics::Rect& button :
+         {Graphics::Rect{130, 34, 15, 10}, Graphics::Rect{186, 32, 20, 25},
+          Graphics::Rect{148, 127, 15, 10}}) {
+        int left = 240, top = 320, right = -1, bottom = -1;
+        for (int y = button.y; y < button.y + button.height; ++y) {
+            for (int x = button.x; x < button.x + button.width; ++x) {
+                if (Pixel(x, y) == arrow) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        EXPECT_EQ(right - left + 1, 7) << button.x << "," << button.y;
+        EXPECT_EQ(bottom - top + 1, 4) << button.x << "," << button.y;
+        EXPECT_LE(std::abs((left + right + 1) - (2 * button.x + button.width)), 1);
+        EXPECT_LE(std::abs((top + bottom + 1) - (2 * button.y + button.height)), 2);
+    }
 }

@@ -67,4 +67,34 @@ Canvas SkinSheet();
 // 3 bottom-right), so that the skin can give them their natural size.
 Canvas PanelCorner(int corner);
 
+// The widgets' skin sheet, cut by XML/uiconfig.xml:
+//   row y 0 (12 high): the arrow button's default, pressed and disabled frames (12x12 at x 0,
+//     12, 24); the scroll thumb (12x11 at x 36); the list selection (12x12 at x 48); the
+//     slider's fill, default (12x6 at 60,0) and disabled (12x6 at 60,6);
+//   row y 12 (6 high): the arrow glyphs, 9x6: up at x 0, 9, 18 and down at x 27, 36, 45, each
+//     default, pressed and disabled;
+//   row y 18: the text field's default and disabled frames (24x24 at x 0 and 24) and the scroll
+//     bar's track (18x18 at x 48);
+//   row y 42: the slider's groove, default and disabled (12x12 at x 0 and 12).
+// Frames of 12 have 4-pixel corners, those of 24 and 18 corners of 8 and 6.
+constexpr int WidgetsWidth = 72;
+constexpr int WidgetsHeight = 54;
+Canvas WidgetSheet();
+
+// The on-screen keyboard: 4 rows of 12 cells of KeyWidth x KeyHeight. Rows 0-1 hold the digits
+// and Q to P in columns 0-9, row 2 A to L in columns 0-8, row 3 the minus and Z to M in columns
+// 0-7; backspace spans columns 10-11 of row 0, space columns 8-11 of row 3, and the L-shaped
+// enter columns 10-11 of row 1 and 9-11 of row 2.
+constexpr int KeyWidth = 19;
+constexpr int KeyHeight = 17;
+constexpr int KeyboardWidth = 12 * KeyWidth;
+constexpr int KeyboardHeight = 4 * KeyHeight;
+// The caps without labels, opaque.
+Canvas KeyboardButtons();
+// The labels alone, on transparent ground.
+Canvas KeyboardKeys(const Fonts& fonts);
+// A pressed cap, drawn between the two over a touched key: 1 a letter or digit key (one cell),
+// 2 backspace (2x1 cells), 3 enter (3x2 cells, transparent outside its L), 4 space (4x1 cells).
+Canvas PressedKey(int kind);
+
 } // namespace Art

@@ -1,6 +1,8 @@
 // The UI skin: rounded frames in the game's dark blue with a soft bevel, lit from the top left,
-// cut by the skin file into corners, edges and a flat centre that stretch to any size.
+// cut by the skin file into corners, edges and a flat centre that stretch to any size. The
+// frame painting here is shared with the widgets' sheet and the keyboard (SkinPaint.h).
 #include "Art.h"
+#include "SkinPaint.h"
 
 #include <cmath>
 
@@ -8,44 +10,19 @@ namespace Art {
 
 namespace {
 
-// One framed piece: its fill, how strongly and which way its rim is shaded (positive: raised,
-// negative: sunken), and its outline.
-struct Frame
-{
-    Rgba fill;
-    float bevel;
-    Rgba outline;
-};
-
-constexpr Frame Panel{Rgb8(22, 36, 70), 0.40f, Rgb8(110, 160, 235, 0.9f)};
-constexpr Frame Well{Rgb8(8, 14, 32), -0.45f, Rgb8(60, 92, 150, 0.9f)};
-constexpr Frame ButtonDefault{Rgb8(38, 78, 150), 0.50f, Rgb8(140, 190, 255)};
-constexpr Frame ButtonActive{Rgb8(54, 104, 188), 0.50f, Rgb8(190, 220, 255)};
-constexpr Frame ButtonPressed{Rgb8(24, 50, 106), -0.40f, Rgb8(140, 190, 255)};
-constexpr Frame ButtonDisabled{Rgb8(46, 52, 68), 0.20f, Rgb8(92, 100, 118)};
-constexpr Frame BoxDefault{Rgb8(12, 20, 44), -0.45f, Rgb8(120, 170, 240)};
-constexpr Frame BoxPressed{Rgb8(30, 52, 100), -0.45f, Rgb8(190, 220, 255)};
-constexpr Frame BoxDisabled{Rgb8(30, 34, 44), -0.20f, Rgb8(86, 94, 110)};
-constexpr Rgba Check = Rgb8(250, 224, 40);
-constexpr Rgba CheckDisabled = Rgb8(120, 120, 110);
-
-// The rim is shaded over this many pixels inside the outline; the pieces' corners are 8 wide,
-// so the middle of every piece stays flat and tiles without seams.
-constexpr float BevelWidth = 4.0f;
-
 float SmoothStep(float t)
 {
     t = std::clamp(t, 0.0f, 1.0f);
     return t * t * (3 - 2 * t);
 }
 
-// The fill of a frame: lighter on rims that face the top left, darker on the others (or the
-// reverse when sunken), fading to the plain fill BevelWidth pixels in.
-Paint Bevel(const Distance& shape, const Frame& frame)
+} // namespace
+
+Paint Bevel(const Distance& shape, const Frame& frame, float bevelWidth)
 {
-    return [shape, frame](float x, float y) {
+    return [shape, frame, bevelWidth](float x, float y) {
         const float depth = -shape(x, y);
-        const float rim = SmoothStep(1.0f - depth / BevelWidth);
+        const float rim = SmoothStep(1.0f - depth / bevelWidth);
         const float gx = shape(x + 0.5f, y) - shape(x - 0.5f, y);
         const float gy = shape(x, y + 0.5f) - shape(x, y - 0.5f);
         const float length = std::hypot(gx, gy);
@@ -54,14 +31,18 @@ Paint Bevel(const Distance& shape, const Frame& frame)
     };
 }
 
-// A frame filling the rectangle (x, y, w, h) of the canvas.
-void PaintFrame(Canvas& canvas, float x, float y, float w, float h, float radius,
-                const Frame& frame)
+void PaintFrameShape(Canvas& canvas, const Distance& outer, const Distance& inner,
+                     const Frame& frame, float bevelWidth)
 {
-    const Distance outer = RoundedRect(x, y, w, h, radius);
-    const Distance inner = RoundedRect(x + 1, y + 1, w - 2, h - 2, radius - 1);
-    canvas.FillShape(inner, Bevel(inner, frame));
+    canvas.FillShape(inner, Bevel(inner, frame, bevelWidth));
     canvas.FillShape(Subtract(outer, inner), Solid(frame.outline));
+}
+
+void PaintFrame(Canvas& canvas, float x, float y, float w, float h, float radius,
+                const Frame& frame, float bevelWidth)
+{
+    PaintFrameShape(canvas, RoundedRect(x, y, w, h, radius),
+                    RoundedRect(x + 1, y + 1, w - 2, h - 2, radius - 1), frame, bevelWidth);
 }
 
 void PaintCheck(Canvas& canvas, float x, float y, const Rgba& colour)
@@ -80,8 +61,6 @@ Canvas Crop(const Canvas& from, int x, int y, int w, int h)
     }
     return out;
 }
-
-} // namespace
 
 Canvas SkinSheet()
 {

@@ -110,5 +110,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 4; ++i) {
         ok &= Write(images, corners[i], Art::PanelCorner(i), true);
     }
+    ok &= Write(images, "widgets", Art::WidgetSheet(), true);
+    ok &= Write(images, "KeyboardButtons", Art::KeyboardButtons(), false);
+    ok &= Write(images, "KeyboardKeys", Art::KeyboardKeys(fonts), true);
+    // Only enter's cap has transparent parts: the others cover their cells exactly.
+    for (int kind = 1; kind <= 4; ++kind)
+        ok &= Write(images, "Key" + std::to_string(kind), Art::PressedKey(kind), kind == 3);
     return ok ? 0 : 1;
 }
