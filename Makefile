@@ -7,7 +7,7 @@ FUZZ_TIME  ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build run test sanitize bench fuzz format clean
+.PHONY: all deps build run test sanitize bench fuzz gallery format clean
 
 all: build
 
@@ -49,6 +49,10 @@ fuzz:
 		mkdir -p $$seeds $$work; echo "== $$name"; \
 		$$f -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $$work $$seeds || exit 1; \
 	done
+
+# Draws every widget in the game's skin into docs/widgets.png.
+gallery: build
+	cmake --build $(BUILD) --target gallery
 
 format:
 	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs -r clang-format -i

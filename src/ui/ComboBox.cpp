@@ -4,6 +4,7 @@
 #include "ui/Edit.h"
 #include "ui/FixedButton.h"
 #include "ui/ListBox.h"
+#include "ui/SimpleWindow.h"
 #include "ui/UIParams.h"
 #include "ui/UISystem.h"
 #include "ui/WidgetSupport.h"
@@ -55,15 +56,13 @@ void ComboBox::load(UIParams* params)
     m_collapsedWidth = width();
     m_requestedHeight = height();
     if (params) {
-        auto size = [&](std::u16string_view key, int32_t current) {
-            return params->getInt(key, current);
-        };
-        m_buttonHeight = size(u"comboboxButtonHeight", m_buttonHeight);
-        m_buttonWidth = size(u"comboboxButtonWidth", m_buttonWidth);
-        m_buttonDeltaX = size(u"comboboxButtonDeltaX", m_buttonDeltaX);
-        m_buttonDeltaY = size(u"comboboxButtonDeltaY", m_buttonDeltaY);
-        m_list->setElement(
-            ReadElement(params, u"comboboxListboxElement", system(), m_list->element()));
+        m_buttonHeight = params->getInt(u"comboboxButtonHeight", m_buttonHeight);
+        m_buttonWidth = params->getInt(u"comboboxButtonWidth", m_buttonWidth);
+        m_buttonDeltaX = params->getInt(u"comboboxButtonDeltaX", m_buttonDeltaX);
+        m_buttonDeltaY = params->getInt(u"comboboxButtonDeltaY", m_buttonDeltaY);
+        // The list's background is its listbase: that is what the list element dresses.
+        m_list->listbase()->setElement(ReadElement(params, u"comboboxListboxElement", system(),
+                                                   m_list->listbase()->element()));
         m_edit->setElement(
             ReadElement(params, u"comboboxEditElement", system(), m_edit->element()));
         m_button->setElement(
@@ -88,6 +87,7 @@ void ComboBox::createLook()
     if (ui) {
         m_button->setElement(ui->findElement(u"ScrollArrowDown"));
         m_edit->setElement(ui->findElement(u"edit"));
+        m_list->listbase()->setElement(ui->findElement(u"listbase"));
     }
     // Focus requests on the parts land on the combo box itself.
     m_button->setCanActivateTree(true);
