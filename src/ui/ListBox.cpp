@@ -14,40 +14,18 @@
 namespace UI {
 
 ListBox::ListBox(Window* parent, UISystem* system, UIParams* params)
-    : Window(parent, system, params)
+    : RowList(parent, system, params)
 {
-    // The parts do not exist yet: the layout follows the load.
-    Window::setSize(DefaultSize, DefaultSize);
-    if (system)
-        m_selectionElement = system->findElement(u"selection");
     ListBox::createLook();
     ListBox::load(params);
-}
-
-void ListBox::draw()
-{
-    for (size_t i = 0; i < childCount(); ++i) {
-        if (Window* child = childAt(i); child->visible())
-            child->draw();
-    }
-    if (look())
-        look()->draw(*this);
 }
 
 void ListBox::setSize(int32_t w, int32_t h)
 {
     Window::setSize(w, h);
-    m_listbase->setPosition(0, 0);
-    m_listbase->setSize(w, h);
-    if (itemCount() <= visibleRows())
-        return;
     // Once shown the scroller stays: the next layout without overflow only widens the
     // listbase over it again.
-    m_scroller->setVisible(true);
-    m_scroller->setSize(m_scrollerWidth, h);
-    m_listbase->setSize(Saturate(int64_t{w} - m_scroller->width() - 1), h);
-    m_scroller->setPosition(Saturate(int64_t{w} - m_scroller->width()), 0);
-    scrollIntoView();
+    layoutParts(w, h, false);
 }
 
 void ListBox::onKeyDown(const KeyboardEventArgs& args)
@@ -66,23 +44,11 @@ void ListBox::load(UIParams* params)
 
 void ListBox::createLook()
 {
-    // The scroller comes first, so the listbase covers it until the items overflow.
-    m_scroller = new Scroller(this, system());
-    m_scroller->setName(u"scroller");
-    m_scroller->setVisible(false);
-    m_listbase = new SimpleWindow(this, system());
-    m_listbase->setName(u"listbase");
-    subscribe(m_scroller->Changed, this, &ListBox::onScrollerChanged);
+    createParts();
     subscribe(m_scroller->KeyDown, this, &ListBox::onPartKeyDown);
     subscribe(m_listbase->MouseDown, this, &ListBox::onListbaseDown);
     subscribe(m_listbase->KeyDown, this, &ListBox::onPartKeyDown);
     setLook(std::make_unique<LListBox>());
-}
-
-void ListBox::fireChanged()
-{
-    if (isEffectivelyEnabled())
-        Changed.fire(WindowEventArgs(this));
 }
 
 void ListBox::loadListBox(UIParams* params)
@@ -122,11 +88,7 @@ void ListBox::removeItem(int32_t index)
         return;
     m_items.erase(m_items.begin() + index);
     m_itemData.erase(m_itemData.begin() + index);
-    if (index < m_selected)
-        --m_selected;
-    else if (index == m_selected)
-        m_selected = -1;
-    markRedraw();
+    rowRemoved(index);
     updateScrollOffset();
 }
 
@@ -134,25 +96,7 @@ void ListBox::removeAllItems()
 {
     m_items.clear();
     m_itemData.clear();
-    m_selected = -1;
-    markRedraw();
-    const Ref alive(this);
-    m_scroller->setPositionIndex(0, 1);
-    if (alive.get())
-        updateScrollOffset();
-}
-
-void ListBox::setSelection(int32_t index)
-{
-    m_selected = std::clamp(index, 0, std::max(itemCount() - 1, 0));
-    if (m_items.empty())
-        m_selected = -1;
-    const Ref alive(this);
-    fireChanged();
-    if (!alive.get())
-        return;
-    scrollIntoView();
-    markRedraw();
+    resetView();
 }
 
 const std::u16string& ListBox::item(int32_t index) const
@@ -172,52 +116,10 @@ void ListBox::setItemData(int32_t index, uint32_t data)
         m_itemData[static_cast<size_t>(index)] = data;
 }
 
-void ListBox::setItemHeight(int32_t height)
-{
-    if (height >= 1)
-        m_itemHeight = height;
-    markRedraw();
-}
-
-void ListBox::setFont(int32_t font)
-{
-    m_font = font;
-    markRedraw();
-}
-
-void ListBox::setSelectionElement(Element* element)
-{
-    m_selectionElement = element;
-    markRedraw();
-}
-
-int32_t ListBox::visibleRows() const
-{
-    return std::max(m_listbase->height(), 0) / m_itemHeight;
-}
-
-int32_t ListBox::maxFirst() const
-{
-    return std::max(itemCount() - visibleRows(), 0);
-}
-
-bool ListBox::onScrollerChanged(const EventArgs& /*args*/)
-{
-    updateScrollOffset();
-    markRedraw();
-    return true;
-}
-
 bool ListBox::onListbaseDown(const EventArgs& args)
 {
-    const auto* mouse = dynamic_cast<const MouseEventArgs*>(&args);
-    if (!mouse)
-        return true;
-    // The row under the stylus, or the last row for a press below them; the view stays put.
-    const int64_t row = (std::max(int64_t{mouse->y}, int64_t{0}) + m_scrollOffset) / m_itemHeight;
-    m_selected = Saturate(std::min<int64_t>(row, itemCount() - 1));
-    markRedraw();
-    fireChanged();
+    if (const auto* mouse = dynamic_cast<const MouseEventArgs*>(&args))
+        selectRowAt(mouse->y);
     return true;
 }
 
@@ -236,21 +138,6 @@ void ListBox::handleArrow(uint32_t key)
         setSelection(m_selected - 1);
     else if (key == ArrowDownKey)
         setSelection(m_selected + 1);
-}
-
-void ListBox::updateScrollOffset()
-{
-    const int64_t first = m_scroller->positionIndex(Saturate(int64_t{maxFirst()} + 1));
-    m_scrollOffset = Saturate(first * m_itemHeight);
-}
-
-void ListBox::scrollIntoView()
-{
-    const Ref alive(this);
-    m_scroller->scrollToRow(m_selected, m_scrollOffset / m_itemHeight, visibleRows(), maxFirst());
-    // The scroller reports its move through Changed only while enabled; read it back anyway.
-    if (alive.get())
-        updateScrollOffset();
 }
 
 void LListBox::draw(Window& window)

@@ -28,41 +28,16 @@ Graphics::Rect Meet(Graphics::Rect a, const Graphics::Rect& b)
 } // namespace
 
 ListView::ListView(Window* parent, UISystem* system, UIParams* params)
-    : Window(parent, system, params)
+    : RowList(parent, system, params)
 {
-    // The parts do not exist yet: the layout follows the load.
-    Window::setSize(DefaultSize, DefaultSize);
-    if (system)
-        m_selectionElement = system->findElement(u"selection");
     ListView::createLook();
     ListView::load(params);
-}
-
-void ListView::draw()
-{
-    for (size_t i = 0; i < childCount(); ++i) {
-        if (Window* child = childAt(i); child->visible())
-            child->draw();
-    }
-    if (look())
-        look()->draw(*this);
 }
 
 void ListView::setSize(int32_t w, int32_t h)
 {
     Window::setSize(w, h);
-    m_listbase->setPosition(0, 0);
-    m_listbase->setSize(w, h);
-    if (rowCount() > visibleRows()) {
-        m_scroller->setVisible(true);
-        m_scroller->setSize(m_scrollerWidth, h);
-        m_listbase->setSize(Saturate(int64_t{w} - m_scroller->width() - 1), h);
-        m_scroller->setPosition(Saturate(int64_t{w} - m_scroller->width()), 0);
-        scrollIntoView();
-    } else {
-        m_scroller->setVisible(false);
-        updateScrollOffset();
-    }
+    layoutParts(w, h, true);
 }
 
 void ListView::onMouseDown(const MouseEventArgs& args)
@@ -71,11 +46,8 @@ void ListView::onMouseDown(const MouseEventArgs& args)
         // Rows start below the header; a press on the header selects nothing.
         const int64_t y = int64_t{args.y} - headerHeight();
         if (y >= 0) {
-            const int64_t row = (y + m_scrollOffset) / m_itemHeight;
-            m_selected = Saturate(std::min<int64_t>(row, rowCount() - 1));
-            markRedraw();
             const Ref alive(this);
-            fireChanged();
+            selectRowAt(Saturate(y));
             if (!alive.get())
                 return;
         }
@@ -91,20 +63,10 @@ void ListView::load(UIParams* params)
 
 void ListView::createLook()
 {
-    m_scroller = new Scroller(this, system());
-    m_scroller->setName(u"scroller");
-    m_scroller->setVisible(false);
-    m_listbase = new SimpleWindow(this, system());
-    m_listbase->setName(u"listbase");
+    createParts();
+    // Only a backdrop: presses reach the list view itself.
     m_listbase->setGhost(true);
-    subscribe(m_scroller->Changed, this, &ListView::onScrollerChanged);
     setLook(std::make_unique<LListView>());
-}
-
-void ListView::fireChanged()
-{
-    if (isEffectivelyEnabled())
-        Changed.fire(WindowEventArgs(this));
 }
 
 void ListView::loadListView(UIParams* params)
@@ -163,11 +125,7 @@ void ListView::removeRow(int32_t row)
     if (row < 0 || row >= rowCount())
         return;
     m_rows.erase(m_rows.begin() + row);
-    if (row < m_selected)
-        --m_selected;
-    else if (row == m_selected)
-        m_selected = -1;
-    markRedraw();
+    rowRemoved(row);
     updateScrollOffset();
     setSize(width(), height());
 }
@@ -175,23 +133,10 @@ void ListView::removeRow(int32_t row)
 void ListView::removeAllRows()
 {
     m_rows.clear();
-    m_selected = -1;
-    markRedraw();
     const Ref alive(this);
-    m_scroller->setPositionIndex(0, 1);
+    resetView();
     if (alive.get())
         setSize(width(), height());
-}
-
-void ListView::setSelection(int32_t row)
-{
-    m_selected = m_rows.empty() ? -1 : std::clamp(row, 0, rowCount() - 1);
-    const Ref alive(this);
-    fireChanged();
-    if (!alive.get())
-        return;
-    scrollIntoView();
-    markRedraw();
 }
 
 const std::u16string& ListView::columnText(int32_t column) const
@@ -221,13 +166,6 @@ const std::u16string& ListView::itemText(int32_t row, int32_t column) const
     return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : NoText;
 }
 
-void ListView::setItemHeight(int32_t height)
-{
-    if (height >= 1)
-        m_itemHeight = height;
-    markRedraw();
-}
-
 void ListView::setHead(bool head)
 {
     m_head = head;
@@ -241,12 +179,6 @@ int32_t ListView::headerHeight() const
     return Saturate(std::max<int64_t>(int64_t{m_itemHeight} + m_elementDeltaY, 0));
 }
 
-void ListView::setFont(int32_t font)
-{
-    m_font = font;
-    markRedraw();
-}
-
 void ListView::setHeadElement(Element* element)
 {
     m_headElement = element;
@@ -257,45 +189,6 @@ void ListView::setSeparatorElement(Element* element)
 {
     m_separatorElement = element;
     markRedraw();
-}
-
-void ListView::setSelectionElement(Element* element)
-{
-    m_selectionElement = element;
-    markRedraw();
-}
-
-int32_t ListView::visibleRows() const
-{
-    // The header takes its share of the listbase first, so the last row can scroll fully in.
-    const int64_t rowsHeight = int64_t{m_listbase->height()} - headerHeight();
-    return Saturate(std::max<int64_t>(rowsHeight, 0) / m_itemHeight);
-}
-
-int32_t ListView::maxFirst() const
-{
-    return std::max(rowCount() - visibleRows(), 0);
-}
-
-bool ListView::onScrollerChanged(const EventArgs& /*args*/)
-{
-    updateScrollOffset();
-    markRedraw();
-    return true;
-}
-
-void ListView::updateScrollOffset()
-{
-    const int64_t first = m_scroller->positionIndex(Saturate(int64_t{maxFirst()} + 1));
-    m_scrollOffset = Saturate(first * m_itemHeight);
-}
-
-void ListView::scrollIntoView()
-{
-    const Ref alive(this);
-    m_scroller->scrollToRow(m_selected, m_scrollOffset / m_itemHeight, visibleRows(), maxFirst());
-    if (alive.get())
-        updateScrollOffset();
 }
 
 void LListView::draw(Window& window)

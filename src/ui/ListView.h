@@ -3,7 +3,7 @@
 // panel is only a backdrop (a ghost): presses reach the list view itself.
 #pragma once
 
-#include "ui/Window.h"
+#include "ui/RowList.h"
 #include "ui/WindowLook.h"
 
 #include <string>
@@ -11,19 +11,11 @@
 
 namespace UI {
 
-class Scroller;
-class SimpleWindow;
-
-class ListView : public Window
+class ListView : public RowList
 {
 public:
-    static constexpr int32_t DefaultSize = 100;
-    static constexpr int32_t DefaultItemHeight = 18;
-
     ListView(Window* parent, UISystem* system, UIParams* params = nullptr);
 
-    // Draws the parts first, then the header, rows and separators over them.
-    void draw() override;
     // Shows the scroller at the right edge while the rows overflow, hides it otherwise.
     void setSize(int32_t w, int32_t h) override;
     // Selects the row under the press (none on the header), fires Changed, then the base.
@@ -32,8 +24,6 @@ public:
     void load(UIParams* params) override;
     void createLook() override;
 
-    // Fires Changed naming the list view.
-    virtual void fireChanged();
     // "listviewFont" ... "listviewSelectionElement", then the layout.
     virtual void loadListView(UIParams* params);
 
@@ -46,8 +36,6 @@ public:
     // The selection keeps its row, or becomes -1 when that row goes; Changed does not fire.
     void removeRow(int32_t row);
     void removeAllRows();
-    // Clamped into the rows (-1 without rows); fires Changed, then scrolls the row into view.
-    void setSelection(int32_t row);
 
     int32_t columnCount() const { return static_cast<int32_t>(m_columns.size()); }
     // Empty (0) past the end.
@@ -55,37 +43,18 @@ public:
     int32_t columnWidth(int32_t column) const;
     // The sum of the widths of the columns before it.
     int32_t columnX(int32_t column) const;
-    int32_t rowCount() const { return static_cast<int32_t>(m_rows.size()); }
+    int32_t rowCount() const override { return static_cast<int32_t>(m_rows.size()); }
     // Empty for a cell never set.
     const std::u16string& itemText(int32_t row, int32_t column) const;
-    int32_t selected() const { return m_selected; }
-    int32_t scrollOffset() const { return m_scrollOffset; }
-    int32_t itemHeight() const { return m_itemHeight; }
-    // Below 1 keeps the current height: rows are counted by dividing by it.
-    void setItemHeight(int32_t height);
-    int32_t elementDeltaY() const { return m_elementDeltaY; }
-    int32_t border() const { return m_border; }
-    int32_t scrollerWidth() const { return m_scrollerWidth; }
     int32_t separatorWidth() const { return m_separatorWidth; }
     bool head() const { return m_head; }
     void setHead(bool head);
     // itemHeight + elementDeltaY with a header, else 0.
-    int32_t headerHeight() const;
-    int32_t font() const { return m_font; }
-    void setFont(int32_t font);
+    int32_t headerHeight() const override;
     Element* headElement() const { return m_headElement; }
     Element* separatorElement() const { return m_separatorElement; }
-    Element* selectionElement() const { return m_selectionElement; }
     void setHeadElement(Element* element);
     void setSeparatorElement(Element* element);
-    void setSelectionElement(Element* element);
-    Scroller* scroller() const { return m_scroller; }
-    SimpleWindow* listbase() const { return m_listbase; }
-    // Whole rows the listbase shows below the header.
-    int32_t visibleRows() const;
-    int32_t maxFirst() const;
-
-    Event Changed;
 
 private:
     struct Column
@@ -94,26 +63,12 @@ private:
         int32_t width = 0;
     };
 
-    bool onScrollerChanged(const EventArgs& args);
-    void updateScrollOffset();
-    void scrollIntoView();
-
     std::vector<Column> m_columns;
     std::vector<std::vector<std::u16string>> m_rows; // cells, as many as have been set
-    int32_t m_selected = -1;
-    int32_t m_scrollOffset = 0;
-    int32_t m_border = 1;
-    int32_t m_scrollerWidth = 21;
-    int32_t m_itemHeight = DefaultItemHeight;
-    int32_t m_elementDeltaY = 3;
     int32_t m_separatorWidth = 2;
     bool m_head = false;
-    int32_t m_font = 0;
     Element* m_headElement = nullptr;
     Element* m_separatorElement = nullptr;
-    Element* m_selectionElement = nullptr;
-    Scroller* m_scroller = nullptr;
-    SimpleWindow* m_listbase = nullptr;
 };
 
 // The header, the rows with the selection bar and their cell texts, and the column separators.

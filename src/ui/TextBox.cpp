@@ -33,10 +33,7 @@ TextBox::TextBox(Window* parent, UISystem* system, UIParams* params)
 
 void TextBox::draw()
 {
-    for (size_t i = 0; i < childCount(); ++i) {
-        if (Window* child = childAt(i); child->visible())
-            child->draw();
-    }
+    drawChildren();
     if (look())
         look()->draw(*this);
 }

@@ -53,6 +53,11 @@ void Window::draw()
 {
     if (m_look)
         m_look->draw(*this);
+    drawChildren();
+}
+
+void Window::drawChildren()
+{
     // By index: a look or a child may change the tree while it draws.
     for (size_t i = 0; i < m_children.size(); ++i) {
         if (m_children[i]->m_visible)

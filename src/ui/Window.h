@@ -175,6 +175,8 @@ public:
 protected:
     // Sets the UI system's redraw flag when the window has a system.
     void markRedraw() const;
+    // Draws the visible children, bottom first. draw() is the look, then this.
+    void drawChildren();
     // Widgets install their look from createLook.
     void setLook(std::unique_ptr<WindowLook> look);
 

@@ -6,34 +6,10 @@
 #include "ui/Scroller.h"
 #include "ui/SimpleWindow.h"
 #include "ui/Thumb.h"
-#include "ui/UIParams.h"
 
 #include <climits>
-#include <map>
 
 namespace {
-
-// A parameter source answering from a table, recording the keys asked in order.
-class TableParams : public UI::UIParams
-{
-public:
-    std::map<std::u16string, int32_t> ints;
-    std::map<std::u16string, std::u16string> strings;
-    std::vector<std::u16string> keys;
-
-    std::u16string getString(std::u16string_view key, std::u16string_view fallback) override
-    {
-        keys.emplace_back(key);
-        const auto found = strings.find(std::u16string(key));
-        return found != strings.end() ? found->second : std::u16string(fallback);
-    }
-    int32_t getInt(std::u16string_view key, int32_t fallback) override
-    {
-        keys.emplace_back(key);
-        const auto found = ints.find(std::u16string(key));
-        return found != ints.end() ? found->second : fallback;
-    }
-};
 
 class ListBoxTest : public WidgetTest
 {
@@ -194,48 +170,19 @@ TEST_F(ListBoxTest, RemovingEverythingResetsTheView)
     EXPECT_EQ(list->scroller()->thumb()->y(), list->scroller()->thumb()->minY());
 }
 
-TEST_F(ListBoxTest, ReadsItsKeysThenTheScrollersAndKeepsUsableRowHeights)
+TEST_F(ListBoxTest, LayoutKeysReachTheListAndItsScrollerButNotUnusableRowHeights)
 {
-    TableParams params;
-    params.ints[u"listboxItemHeight"] = 0;
-    params.ints[u"listboxBorder"] = 7;
-    params.ints[u"scrollerThumbDeltaYU"] = 20;
-    params.strings[u"listboxSelectionElement"] = u"panel";
-    params.strings[u"listboxListbaseElement"] = u"nonexistent";
-    UI::ListBox list(nullptr, system.get(), &params);
-
-    const std::vector<std::u16string> expected = {
-        u"listboxFont",
-        u"fontFlags",
-        u"scrollerWidth",
-        u"listboxItemHeight",
-        u"listboxElementDeltaY",
-        u"listboxBorder",
-        u"listboxScrollerElement",
-        u"listboxListbaseElement",
-        u"listboxSelectionElement",
-        u"scrollerThumbDeltaYU",
-        u"scrollerThumbDeltaYD",
-        u"scrollerButtonDeltaYU",
-        u"scrollerButtonDeltaYD",
-        u"scrollerButtonHeight",
-        u"scrollerButtonWidth",
-        u"thumbWidth",
-        u"thumbHeight",
-        u"scrollerThumbElement",
-        u"scrollerButtonUpElement",
-        u"scrollerButtonDownElement",
-    };
-    ASSERT_GE(params.keys.size(), expected.size());
-    EXPECT_EQ(std::vector<std::u16string>(params.keys.end() - static_cast<long>(expected.size()),
-                                          params.keys.end()),
-              expected);
-    EXPECT_EQ(params.keys[params.keys.size() - expected.size() - 1], u"clipChildren");
-    EXPECT_EQ(list.itemHeight(), UI::ListBox::DefaultItemHeight);
-    EXPECT_EQ(list.border(), 7);
-    EXPECT_EQ(list.scroller()->thumbDeltaYU(), 20);
-    EXPECT_EQ(list.selectionElement(), system->findElement(u"panel"));
-    EXPECT_EQ(list.listbase()->element(), nullptr);
+    std::unique_ptr<UI::Window> window(Load(
+        R"(<Window className="ListBox" listboxItemHeight="0" listboxBorder="7"
+               scrollerThumbDeltaYU="20" listboxSelectionElement="panel"
+               listboxListbaseElement="nonexistent"/>)"));
+    auto* list = dynamic_cast<UI::ListBox*>(window.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->itemHeight(), UI::ListBox::DefaultItemHeight);
+    EXPECT_EQ(list->border(), 7);
+    EXPECT_EQ(list->scroller()->thumbDeltaYU(), 20);
+    EXPECT_EQ(list->selectionElement(), system->findElement(u"panel"));
+    EXPECT_EQ(list->listbase()->element(), nullptr);
 }
 
 TEST_F(ListBoxTest, OutlandishLayoutNumbersDoNotBreakIt)
