@@ -1,7 +1,14 @@
 // A frame of skinned UI: thirty windows (two full-screen panels, each holding clipped buttons
 // and wells) drawn through the UI system and the surface renderer into a 240x320 frame, beside
-// the background copy every frame starts with.
+// the background copy every frame starts with; and a whole player screen built from a layout
+// with the game's own skin, font and pictures, updated and drawn as the game does each frame.
 #include "graphics/Surface16.h"
+#include "io/FileSystem.h"
+#include "resources/ResourceManager.h"
+#include "resources/XmlFile.h"
+#include "ui/LayoutLoader.h"
+#include "ui/ListBox.h"
+#include "ui/ManagedSurfaceRenderer.h"
 #include "ui/Skin.h"
 #include "ui/SurfaceRenderer.h"
 #include "ui/UISystem.h"
@@ -138,5 +145,74 @@ void SkinnedWindows(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(SkinnedWindows)->Unit(benchmark::kMicrosecond);
+
+// The player screen: a framed panel with a title, the list of the five profiles, the name
+// field and the buttons to choose, add, rename, delete and go back.
+constexpr const char* PlayerScreen = R"(<Window width="240" height="320">
+  <Window className="SimpleWindow" element="panel" width="240" height="320">
+    <Window className="Label" text="Players" font="title" fontFlags="2" x="0" y="10"
+            width="240" height="30"/>
+    <Window className="ListBox" name="players" x="20" y="48" width="200" height="112"
+            listboxFont="ui" listboxListbaseElement="well" listboxScrollerElement="well"/>
+    <Window className="Edit" name="name" element="well" x="20" y="170" width="200" height="24"
+            font="ui" editTextDeltaX="4" editTextDeltaY="5" text="gwendolyn"/>
+    <Window className="FixedButton" element="button" text="Play" font="ui" x="20" y="204"
+            width="96" height="28"/>
+    <Window className="FixedButton" element="button" text="New" font="ui" x="124" y="204"
+            width="96" height="28"/>
+    <Window className="FixedButton" element="button" text="Rename" font="ui" x="20" y="240"
+            width="96" height="28"/>
+    <Window className="FixedButton" element="button" text="Delete" font="ui" x="124" y="240"
+            width="96" height="28"/>
+    <Window className="FixedButton" element="button" text="Back" font="ui" x="20" y="280"
+            width="200" height="28"/>
+  </Window>
+</Window>)";
+
+void PlayerScreenFrame(benchmark::State& state)
+{
+    Frame f;
+    IO::FileSystem files;
+    std::u16string folder;
+    for (const char* c = TAVLO_GAME_FOLDER; *c; ++c)
+        folder += static_cast<char16_t>(*c);
+    if (files.Mount(folder) != 0) {
+        state.SkipWithError("the built game folder is missing");
+        return;
+    }
+    IO::DirectoryNode* xml = IO::FileSystem::FindDirectory(files.GetRoot(), u"XML");
+    ResourceManager resources;
+    resources.LoadCatalogue(xml, IO::FileSystem::FindDirectory(files.GetRoot(), u"Images"));
+    resources.LoadGroup(u"Menu");
+    resources.LoadGroup(u"Game");
+    std::string skinText;
+    ReadTextFile(xml, u"uiconfig.xml", skinText);
+    const std::unique_ptr<UI::StyleList> styles = UI::LoadSkin(skinText.c_str());
+    UI::ManagedSurfaceRenderer renderer(resources);
+    renderer.target = &f.screen;
+    UI::UISystem system(&renderer, styles.get());
+    UI::LayoutLoader loader;
+    std::vector<uint8_t> binary;
+    UI::Window* screen = loader.load(PlayerScreen, &system, binary).release();
+    auto* players = dynamic_cast<UI::ListBox*>(screen ? screen->findChild(u"players") : nullptr);
+    if (!players) {
+        state.SkipWithError("the player screen did not load");
+        delete screen;
+        return;
+    }
+    for (const char16_t* name : {u"gwendolyn", u"ari", u"matthias", u"noor", u"ben"})
+        players->addItem(name);
+    players->setSelection(2);
+    system.setRoot(screen);
+    system.setFocus(screen->findChild(u"name"));
+    for (auto _ : state) {
+        system.update();
+        f.screen.Blit(0, 0, f.background);
+        system.draw();
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(PlayerScreenFrame)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -172,6 +172,10 @@ TEST_F(StaticWidgets, AnimationCountsFramesFromTheImage)
         EXPECT_EQ(animation->height(), c.height);
         Update(7);
         EXPECT_EQ(animation->frame(), c.frameCount ? 7 % c.frameCount : 0);
+        // The frame's rows of the strip; without whole frames, the strip from its top.
+        Draw();
+        const int32_t row = animation->frame() * animation->frameHeight();
+        EXPECT_EQ(Pixel(0, 0), animation->imageIndex() < 0 ? Background : 0x2000 + row);
     }
 }
 
