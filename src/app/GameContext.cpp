@@ -29,14 +29,18 @@ GameContext::GameContext()
     : resources(std::make_unique<ResourceManager>()), states(std::make_unique<StateManager>()),
       files(std::make_unique<IO::FileSystem>()), sounds(std::make_unique<SoundManager>()),
       strings(std::make_unique<StringTable>()), playerData(std::make_unique<ProfileStore>(settings))
-{}
+{
+    effects = std::make_unique<EffectManager>(&trig, resources.get());
+}
 
 GameContext::~GameContext()
 {
-    // Released one by one in this order: the player data saves through the file system, the
+    // Released one by one in this order: the effects borrow images and the trigonometry
+    // table; the player data saves through the file system, the
     // states unload through the subsystems released after them, and the folders belong to the
     // file system. The UI goes after the resources: destroying the root tree touches no skin,
     // renderer or resource, and the system must outlive every window that can still reach it.
+    effects.reset();
     playerData.reset();
     strings.reset();
     sounds.reset();
@@ -44,7 +48,10 @@ GameContext::~GameContext()
     resources.reset();
     styles.reset();
     renderer.reset();
+    // The UI system destroys the tree on screen; the slot that named it must not be used.
     ui.reset();
+    menuWindow = nullptr;
+    gameWindow = nullptr;
     trig.Release();
     layoutFolder = nullptr;
     imageFolder = nullptr;

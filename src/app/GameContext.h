@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/StateManager.h"
+#include "game/EffectManager.h"
 #include "graphics/TrigTable.h"
 #include "io/FileSystem.h"
 #include "resources/GameSettings.h"
@@ -34,6 +35,13 @@ public:
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
+    // The image and text effects drawn over the screens (sparks, bursts, score texts).
+    std::unique_ptr<EffectManager> effects;
+    // The window tree on screen, at most one of the two: the menu screens' layout or the game
+    // screen's. Not owned here: the tree is the UI system's root, which destroys it at
+    // shut-down; a screen replacing it destroys the old tree and clears its slot.
+    UI::Window* menuWindow = nullptr;
+    UI::Window* gameWindow = nullptr;
     // The UI: made by the loading screen once the skin is read; null until then.
     std::unique_ptr<UI::ManagedSurfaceRenderer> renderer;
     std::unique_ptr<UI::UISystem> ui;

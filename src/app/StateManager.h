@@ -29,6 +29,11 @@ public:
     State* Current() const { return m_current; }
     State* Pending() const { return m_pending; }
     State* Find(std::u16string_view name) const;
+    // The registered states in registration order; null past the end.
+    State* StateAt(size_t index) const
+    {
+        return index < m_states.size() ? m_states[index].get() : nullptr;
+    }
 
 private:
     std::vector<std::unique_ptr<State>> m_states;

@@ -4,7 +4,11 @@
 #include "app/GameContext.h"
 #include "graphics/Surface16.h"
 #include "resources/XmlFile.h"
+#include "states/ChangePlayerState.h"
 #include "states/ExitState.h"
+#include "states/HightScoreState.h"
+#include "states/MenuState.h"
+#include "states/ScreenSupport.h"
 
 #include <algorithm>
 
@@ -67,6 +71,8 @@ void LoadingState::FirstPass()
         FileNames(IO::FileSystem::FindDirectory(context.imageFolder, u"backgrounds"));
 
     context.playerData->Load(root, u"data.dat");
+    // The saved switches and volumes hold from the first screen on, whichever it is.
+    Screens::ApplySoundSettings();
 }
 
 void LoadingState::SecondPass()
@@ -75,6 +81,9 @@ void LoadingState::SecondPass()
     context.trig.Load(context.files->GetRoot(), u"trigo.dat");
 
     StateManager& states = *context.states;
+    states.AddState(std::make_unique<MenuState>());
+    states.AddState(std::make_unique<ChangePlayerState>());
+    states.AddState(std::make_unique<HightScoreState>());
     states.AddState(std::make_unique<ExitState>());
 
     // The skin, then the renderer and the UI system that draw and route with it. A missing or
@@ -84,12 +93,13 @@ void LoadingState::SecondPass()
     context.styles = UI::LoadSkin(skin.c_str());
     context.renderer = std::make_unique<UI::ManagedSurfaceRenderer>(*context.resources);
     context.ui = std::make_unique<UI::UISystem>(context.renderer.get(), context.styles.get());
-    // Without saved players the first screen is the player selection; the old screen is
-    // released so the loading pictures are freed.
-    if (context.playerData->PlayerCount() == 0)
-        states.ChangeState(u"ChangePlayerState", true);
-    else
+    // The menu needs a current player; without one (no players, or none chosen) the first
+    // screen is the player selection. The old screen is released so the loading pictures are
+    // freed.
+    if (context.playerData->CurrentPlayer())
         states.ChangeState(u"MenuState", true);
+    else
+        states.ChangeState(u"ChangePlayerState", true);
 }
 
 void LoadingState::Unload()
