@@ -11,6 +11,8 @@ packages=(
     libsdl2-dev zlib1g-dev libpng-dev
     libfreetype-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the end-to-end tests that play the game in a real window on a virtual X display
+    xvfb xdotool
 )
 for group in "$@"; do
     case "$group" in

@@ -1,5 +1,7 @@
-// The program's entry: options, the platform host, the random seed, then the application.
+// The program's entry: options, the game folder check, the platform host, the random seed,
+// then the application.
 #include "app/CommandLine.h"
+#include "app/GameData.h"
 #include "app/TavloApp.h"
 #include "game/Random.h"
 #include "platform/HeadlessHost.h"
@@ -23,22 +25,14 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-std::unique_ptr<Platform::Host> MakeHost(const CommandLine& options, int& exitCode)
+std::unique_ptr<Platform::Host> MakeHost(const CommandLine& options,
+                                         std::vector<Platform::ScriptEvent> script)
 {
     if (!options.headless) {
         // Only windowed runs play sound; headless ones stay silent by design.
         Platform::SetAudioAllowed(true);
         return std::make_unique<Platform::SdlHost>(Platform::SdlOptions{
             options.scale, options.fullscreen, options.frames, options.recordPath});
-    }
-    std::vector<Platform::ScriptEvent> script;
-    if (!options.scriptPath.empty()) {
-        std::string error;
-        if (!Platform::LoadScript(options.scriptPath, script, error)) {
-            std::fprintf(stderr, "tavlo: %s\n", error.c_str());
-            exitCode = ExitUsage;
-            return nullptr;
-        }
     }
     return std::make_unique<Platform::HeadlessHost>(std::move(script), options.frames);
 }
@@ -77,16 +71,27 @@ int main(int argc, char** argv)
         return ExitOk;
     }
 
-    int exitCode = ExitOk;
-    std::unique_ptr<Platform::Host> host = MakeHost(options, exitCode);
-    if (!host)
-        return exitCode;
+    std::vector<Platform::ScriptEvent> script;
+    if (!options.scriptPath.empty() && !Platform::LoadScript(options.scriptPath, script, error)) {
+        std::fprintf(stderr, "tavlo: %s\n", error.c_str());
+        return ExitUsage;
+    }
+    // Before the host exists: a bad folder must end the run with nothing opened or written (no
+    // window, no lock file, no recording, no data.dat), headless or not.
+    const std::string gameFolder =
+        options.dataFolder.empty() ? Platform::ProgramFolder() : options.dataFolder;
+    if (const std::string problem = CheckGameData(gameFolder); !problem.empty()) {
+        std::fprintf(stderr, "tavlo: game folder '%s': %s\n", gameFolder.c_str(), problem.c_str());
+        return ExitFailure;
+    }
+
+    std::unique_ptr<Platform::Host> host = MakeHost(options, std::move(script));
     Platform::SetHost(host.get());
     Platform::InstallCloseSignalHandlers();
     if (!options.dataFolder.empty())
         Platform::SetProgramFolder(options.dataFolder);
 
-    exitCode = RunGame(*host, options);
+    int exitCode = RunGame(*host, options);
     // The game context, and its sound manager with it, is gone: close the audio device before
     // the host shuts SDL down.
     Platform::FSOUND_Close();

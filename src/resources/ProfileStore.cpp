@@ -196,6 +196,8 @@ ProfileStore::~ProfileStore()
 bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
 {
     m_saveOnExit = true;
+    m_keepOldFile = false;
+    m_refusalSaid = false;
     m_root = root;
     m_fileName = fileName;
     if (!root || !root->owner)
@@ -205,7 +207,7 @@ bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
         // Missing: the store starts empty and the file is written at the end. Present but
         // unopenable: it may hold the player's progress, so it is left alone.
         if (IO::FileSystem::FindFile(root, fileName)) {
-            m_saveOnExit = false;
+            KeepOldFile();
             Report("cannot read", fileName, "it will not be overwritten");
         }
         return false;
@@ -214,7 +216,7 @@ bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
     const bool complete = ReadWhole(*reader, bytes);
     reader.reset();
     if (!complete) {
-        m_saveOnExit = false;
+        KeepOldFile();
         Report("cannot read", fileName, "it will not be overwritten");
         return false;
     }
@@ -223,7 +225,7 @@ bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
 
     const std::u16string keptName = fileName + u".bad";
     if (const char* why = WriteAtomically(keptName, bytes)) {
-        m_saveOnExit = false;
+        KeepOldFile();
         std::fprintf(stderr,
                      "tavlo: %s is damaged and cannot be copied (%s); it will not be "
                      "overwritten\n",
@@ -235,8 +237,21 @@ bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
     return false;
 }
 
+void ProfileStore::KeepOldFile()
+{
+    m_saveOnExit = false;
+    m_keepOldFile = true;
+}
+
 bool ProfileStore::Save()
 {
+    if (m_keepOldFile) {
+        if (!m_refusalSaid)
+            Report("not saving", m_fileName,
+                   "the game could not read or back up the one already there");
+        m_refusalSaid = true;
+        return false;
+    }
     if (const char* why = WriteAtomically(m_fileName, Encode())) {
         Report("cannot save", m_fileName, why);
         return false;

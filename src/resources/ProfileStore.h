@@ -54,12 +54,14 @@ public:
     // file is missing or rejected. A file that is short, damaged or holds impossible values
     // changes nothing in the store or the settings; it is copied beside itself as
     // fileName + ".bad" so that the next save cannot destroy what it held. A file that exists
-    // but cannot be read, or a rejected one that cannot be copied, is never overwritten on
-    // destruction.
+    // but cannot be read, or a rejected one that cannot be copied, is never overwritten: not
+    // on destruction, and not by Save.
     bool Load(IO::DirectoryNode* root, const std::u16string& fileName);
     // Writes the whole store to a temporary file beside the old one and renames it over it,
     // so that a failure at any point leaves the old file whole. False, with one line on
-    // stderr, when the file could not be replaced.
+    // stderr, when the file could not be replaced. Also false, writing nothing, when Load
+    // found a file it could neither read nor keep a copy of: that file may hold the player's
+    // progress, and no save of this run replaces it (said on stderr at the first refusal).
     bool Save();
 
     // The data.dat image of the store; values wider than their field are saved saturated.
@@ -104,6 +106,8 @@ public:
     bool SaveOnExit() const { return m_saveOnExit; }
 
 private:
+    // Load met a file that must outlive this run: no save, on exit or asked for, replaces it.
+    void KeepOldFile();
     // Replaces name in the root folder by bytes through a flushed temporary file. Null on
     // success, else what failed.
     const char* WriteAtomically(const std::u16string& name, std::span<const uint8_t> bytes);
@@ -115,4 +119,7 @@ private:
     IO::DirectoryNode* m_root = nullptr;
     std::u16string m_fileName = u"data.dat";
     bool m_saveOnExit = false;
+    // Load found a file it must not replace; Save refuses, and has said so once m_refusalSaid.
+    bool m_keepOldFile = false;
+    bool m_refusalSaid = false;
 };

@@ -1,5 +1,7 @@
 // End-to-end runs of the real game binary: headless runs with scripts and screenshots, the
-// command line's errors, signals, and the single-instance rule of windowed runs.
+// command line's errors, bad game folders, signals, and the single-instance rule of windowed
+// runs.
+#include "e2e/GameFolder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -9,18 +11,16 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 namespace {
 
-std::string GameBinary()
-{
-    const char* dir = std::getenv("TAVLO_GAME_DIR");
-    return std::string(dir ? dir : "build/game") + "/tavlo";
-}
+namespace fs = std::filesystem;
 
 ProcessResult RunGame(const std::vector<std::string>& args,
                       const std::vector<std::string>& environment = {})
@@ -57,9 +57,9 @@ int FramesRun(const ProcessResult& result)
 
 } // namespace
 
-TEST(GameBinary, HeadlessRunWritesAScreenshot)
+TEST_F(GameRunTest, HeadlessRunWritesAScreenshot)
 {
-    TempDir dir;
+    const PlayableFolder& dir = folder;
     const std::string shot = dir.Path("out.png");
     ProcessResult r = RunGame(
         {"--headless", "--data", dir.Root().string(), "--frames", "3", "--screenshot", shot});
@@ -67,10 +67,10 @@ TEST(GameBinary, HeadlessRunWritesAScreenshot)
     EXPECT_TRUE(IsScreenPng(shot));
 }
 
-TEST(GameBinary, ClosingSavesThePlayersDataFile)
+TEST_F(GameRunTest, ClosingSavesThePlayersDataFile)
 {
-    // An empty game folder: no players, empty tables, the default options.
-    TempDir dir;
+    // A game folder without data.dat: no players, empty tables, the default options.
+    const PlayableFolder& dir = folder;
     ProcessResult r = RunGame({"--headless", "--data", dir.Root().string(), "--frames", "2"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::ifstream in(dir.Path("data.dat"), std::ios::binary);
@@ -86,9 +86,9 @@ TEST(GameBinary, ClosingSavesThePlayersDataFile)
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(GameBinary, ScriptedCloseEndsTheRunAfterItsFrame)
+TEST_F(GameRunTest, ScriptedCloseEndsTheRunAfterItsFrame)
 {
-    TempDir dir;
+    const PlayableFolder& dir = folder;
     WriteFile(dir.Path("close.txt"),
               "# close before frame 2\n2 close\n1 shot " + dir.Path("one.png") + "\n");
     ProcessResult r =
@@ -132,10 +132,10 @@ TEST(GameBinary, BadInputIsRefusedWithUsageErrors)
     EXPECT_NE(help.out.find("--screenshot FILE"), std::string::npos);
 }
 
-TEST(GameBinary, SigtermClosesAHeadlessRunCleanly)
+TEST_F(GameRunTest, SigtermClosesAHeadlessRunCleanly)
 {
     // Without a frame limit a headless run goes on forever on its virtual clock.
-    TempDir dir;
+    const PlayableFolder& dir = folder;
     Process game(GameBinary(), {"--headless", "--data", dir.Root().string(), "--screenshot",
                                 dir.Path("end.png")});
     ASSERT_TRUE(game.Started());
@@ -147,9 +147,9 @@ TEST(GameBinary, SigtermClosesAHeadlessRunCleanly)
     EXPECT_TRUE(IsScreenPng(dir.Path("end.png")));
 }
 
-TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
+TEST_F(GameRunTest, SecondWindowedInstanceExitsWithCode1)
 {
-    TempDir dir;
+    const PlayableFolder& dir = folder;
     const std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
                                           "XDG_RUNTIME_DIR=" + dir.Root().string()};
     Process first(GameBinary(), {"--data", dir.Root().string()}, env);
@@ -178,12 +178,12 @@ TEST(GameBinary, SecondWindowedInstanceExitsWithCode1)
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
-TEST(GameBinary, InputBeforeAnyScreenAndRepeatedClosesEndCleanly)
+TEST_F(GameRunTest, InputBeforeAnyScreenAndRepeatedClosesEndCleanly)
 {
     // The UI system exists from the loading screen's second frame on, with no root window yet:
     // taps and keys then hit nothing. Closes that arrive after the exit has begun must not
     // bring the game back to life.
-    TempDir dir;
+    const PlayableFolder& dir = folder;
     // Saved options that differ from the defaults: a new context would save the defaults.
     const std::string saved = std::string("\0\0\0\0\xFF\xFF\xFF\xFF\0\0\0", 11) +
                               std::string("\0\x07\0\0\0\x01\x32\0\0\0\0\x01\x01", 13);
@@ -203,4 +203,48 @@ TEST(GameBinary, InputBeforeAnyScreenAndRepeatedClosesEndCleanly)
     EXPECT_EQ(FramesRun(r), 13) << r.err; // frames 0 to 12, which exits
     std::ifstream in(dir.Path("data.dat"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), saved);
+}
+
+TEST(GameBinary, BadGameFolderEndsTheRunBeforeAnythingIsWritten)
+{
+    // Windowed runs included: the check comes before the window, the single-instance lock and
+    // the input recording.
+    TempDir dir;
+    TempDir runtime;
+    fs::create_directory(dir.Root() / "empty");
+    WriteFile(dir.Path("file"), "not a folder");
+    const struct
+    {
+        std::string folder;
+        const char* reason;
+    } cases[] = {
+        {dir.Path("missing"), "no such folder"},
+        {dir.Path("file"), "not a folder"},
+        {dir.Path("empty"), "missing XML/resources.xml, "},
+    };
+    const std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
+                                          "XDG_RUNTIME_DIR=" + runtime.Root().string()};
+    for (const auto& c : cases) {
+        for (bool headless : {true, false}) {
+            std::vector<std::string> args = {"--data", c.folder, "--frames", "2"};
+            args.push_back(headless ? "--headless" : "--record=" + dir.Path("input.txt"));
+            ProcessResult r = RunGame(args, env);
+            const std::string label = c.folder + (headless ? " headless" : " windowed");
+            EXPECT_EQ(r.exitCode, 1) << label << r.err;
+            EXPECT_TRUE(r.err.starts_with("tavlo: game folder '" + c.folder + "': " + c.reason))
+                << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_TRUE(r.err.ends_with("\n")) << r.err;
+            EXPECT_TRUE(r.out.empty()) << r.out;
+        }
+    }
+    // Nothing was written: not in the folders, not the recording, not a lock file.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Root()))
+        names.push_back(entry.path().lexically_relative(dir.Root()).string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"empty", "file"}));
+    std::ifstream in(dir.Path("file"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not a folder");
+    EXPECT_TRUE(fs::is_empty(runtime.Root()));
 }

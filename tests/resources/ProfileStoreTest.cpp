@@ -349,7 +349,16 @@ TEST(ProfileStore, NeverOverwritesAFileItCouldNotReadOrKeep)
             EXPECT_FALSE(store.Load(folder.Root(), u"data.dat")) << label;
             EXPECT_TRUE(testing::internal::GetCapturedStderr().starts_with("tavlo: ")) << label;
             EXPECT_FALSE(store.SaveOnExit()) << label;
+            // The screens save at once after a change: those saves must refuse as well, and
+            // say so only once however often they are asked.
             store.AddPlayer(u"Lost");
+            testing::internal::CaptureStderr();
+            EXPECT_FALSE(store.Save()) << label;
+            EXPECT_FALSE(store.Save()) << label;
+            const std::string refusal = testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(refusal.starts_with("tavlo: not saving data.dat: ")) << refusal;
+            EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1) << refusal;
+            EXPECT_FALSE(folder.Exists("data.dat.tmp")) << label;
         }
         EXPECT_EQ(fs::status(folder.dir.Root() / "data.dat").type(), before) << label;
         if (before == fs::file_type::regular) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -31,9 +32,21 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     for (auto& a : argStorage)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // The given variables replace inherited ones of the same name: with both present, which
+    // one a program sees depends on how it searches its environment.
+    auto overridden = [&](std::string_view variable) {
+        const std::string_view name = variable.substr(0, variable.find('='));
+        for (const std::string& given : environment) {
+            if (given.size() > name.size() && given.starts_with(name) && given[name.size()] == '=')
+                return true;
+        }
+        return false;
+    };
     std::vector<std::string> envStorage;
-    for (char** e = environ; *e; ++e)
-        envStorage.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        if (!overridden(*e))
+            envStorage.emplace_back(*e);
+    }
     envStorage.insert(envStorage.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     for (auto& e : envStorage)

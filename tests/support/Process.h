@@ -13,7 +13,8 @@ struct ProcessResult
     std::string err;
 };
 
-// A child process started in the background.
+// A child process started in the background. Its environment is the test's, with the given
+// "NAME=value" entries added or replacing the inherited ones of the same name.
 class Process
 {
 public:
@@ -24,6 +25,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
     bool Running();
     void Signal(int signal);
     // Waits for the end, at most timeoutSeconds, killing the child when it is overdue.
