@@ -1,6 +1,6 @@
 // The built game folder's content, read as the game reads it: the archive's layout and size,
-// every image, font, sound, string and board the program asks for, the cell pictures' pivots
-// and the quality of the synthesised sounds.
+// every image, font, sound, string and board the program asks for, the cell pictures' pivots,
+// the quality of the synthesised sounds, and the menu screens' layout with what it draws.
 #include "game/BoardDrawing.h"
 #include "game/BoardFile.h"
 #include "game/Grid.h"
@@ -13,6 +13,22 @@
 #include "resources/SoundManager.h"
 #include "resources/StringTable.h"
 #include "support/Process.h"
+#include "ui/CheckButton.h"
+#include "ui/Edit.h"
+#include "ui/FixedButton.h"
+#include "ui/Keyboard.h"
+#include "ui/Label.h"
+#include "ui/LayoutLoader.h"
+#include "ui/ListBox.h"
+#include "ui/ManagedSurfaceRenderer.h"
+#include "ui/RowList.h"
+#include "ui/SimpleWindow.h"
+#include "ui/Skin.h"
+#include "ui/Slider.h"
+#include "ui/StaticImage.h"
+#include "ui/UISystem.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlElement.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +40,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -411,6 +428,412 @@ TEST_F(CellPictures, ABoardDrawnWithThemCoversEveryCellCentre)
                 << Narrow(file->name) << ": no picture under the centre of the " << cell->sides
                 << "-sided cell at " << x << "," << y;
         }
+    }
+}
+
+// The menu screens' layout as the menu loads it: the "Menu" group alone, the skin, and the
+// tree built from MainMenu.xml by the game's layout loader.
+class MenuLayout : public Content
+{
+protected:
+    void SetUp() override
+    {
+        Content::SetUp();
+        resources.LoadCatalogue(xml, images);
+        ASSERT_NE(resources.FindGroup(u"Menu"), nullptr);
+        resources.LoadGroup(u"Menu");
+        skin = UI::LoadSkin(ReadText(u"uiconfig.xml").c_str());
+        ASSERT_FALSE(skin->styles.empty());
+        strings.Load(xml);
+        layoutText = ReadText(u"MainMenu.xml");
+        ui = std::make_unique<UI::UISystem>(&renderer, skin.get());
+        UI::LayoutLoader loader;
+        std::vector<uint8_t> binary;
+        top.reset(loader.load(layoutText.c_str(), ui.get(), binary).release());
+        ASSERT_NE(top, nullptr) << "MainMenu.xml does not load";
+    }
+
+    void TearDown() override
+    {
+        top.reset(); // before the system its windows refer to
+    }
+
+    std::string ReadText(std::u16string_view name)
+    {
+        const std::vector<uint8_t> bytes = ReadAll(xml, name);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    UI::Window* Screen(std::u16string_view name) const
+    {
+        for (size_t i = 0; i < top->childCount(); ++i) {
+            if (top->childAt(i)->name() == name)
+                return top->childAt(i);
+        }
+        return nullptr;
+    }
+
+    // Every window of the tree below top, parents before children.
+    std::vector<UI::Window*> All() const
+    {
+        std::vector<UI::Window*> windows;
+        auto walk = [&](auto& self, UI::Window* w) -> void {
+            for (size_t i = 0; i < w->childCount(); ++i) {
+                windows.push_back(w->childAt(i));
+                self(self, w->childAt(i));
+            }
+        };
+        walk(walk, top.get());
+        return windows;
+    }
+
+    // Size of a text as the font draws it; fails the test when the font is not loaded.
+    Graphics::Rect Measure(std::u16string_view text, int32_t font)
+    {
+        const Utils::BitmapFont* f = renderer.getFont(font);
+        EXPECT_NE(f, nullptr) << "font " << font;
+        Graphics::Rect size{};
+        if (f)
+            f->Measure(text, size.width, size.height);
+        return size;
+    }
+
+    // The widest text of length characters that the name edit can produce: it types lower-case
+    // letters, digits, space, minus and full stop.
+    std::u16string WidestName(int32_t length, int32_t font)
+    {
+        char16_t widest = u'a';
+        int32_t most = 0;
+        for (char16_t c : std::u16string_view(u"abcdefghijklmnopqrstuvwxyz0123456789 -.")) {
+            const int32_t w = Measure(std::u16string(1, c), font).width;
+            if (w > most) {
+                most = w;
+                widest = c;
+            }
+        }
+        return std::u16string(static_cast<size_t>(length), widest);
+    }
+
+    ResourceManager resources;
+    UI::ManagedSurfaceRenderer renderer{resources};
+    std::unique_ptr<UI::StyleList> skin;
+    StringTable strings;
+    std::string layoutText;
+    std::unique_ptr<UI::UISystem> ui;
+    std::unique_ptr<UI::Window> top;
+};
+
+template <class Widget>
+bool Is(const UI::Window* w)
+{
+    return w && typeid(*w) == typeid(Widget);
+}
+
+TEST_F(MenuLayout, EveryScreenIsAFullScreenWindowOfTheTop)
+{
+    EXPECT_EQ(top->x(), 0);
+    EXPECT_EQ(top->y(), 0);
+    EXPECT_EQ(top->width(), 240);
+    EXPECT_EQ(top->height(), 320);
+    // The menu shows first; the others wait hidden, each covering the whole screen, so that
+    // nothing under an open one takes a tap.
+    for (const char16_t* name :
+         {u"MenuWnd", u"Wnd_MsgGame", u"OptionsWnd", u"Wnd_Help", u"PlayerWnd", u"ScoreWnd"}) {
+        const UI::Window* screen = Screen(name);
+        ASSERT_NE(screen, nullptr) << Narrow(name) << " is not a child of the top window";
+        EXPECT_EQ(screen->x(), 0) << Narrow(name);
+        EXPECT_EQ(screen->y(), 0) << Narrow(name);
+        EXPECT_EQ(screen->width(), 240) << Narrow(name);
+        EXPECT_EQ(screen->height(), 320) << Narrow(name);
+        EXPECT_EQ(screen->visible(), std::u16string_view(name) == u"MenuWnd") << Narrow(name);
+        EXPECT_FALSE(screen->ghost()) << Narrow(name);
+    }
+}
+
+TEST_F(MenuLayout, EveryControlTheScreensFindIsInItsWindowWithItsClass)
+{
+    using Check = bool (*)(const UI::Window*);
+    struct Control
+    {
+        const char16_t* window;
+        Check is;
+        std::vector<const char16_t*> names;
+    };
+    const Control controls[] = {
+        {u"MenuWnd", Is<UI::Label>, {u"labelWelcome"}},
+        {u"MenuWnd",
+         Is<UI::FixedButton>,
+         {u"buttonArcade", u"buttonClassic", u"buttonSurvival", u"buttonChangePlayer",
+          u"buttonHightScore", u"buttonOptions", u"buttonHelp", u"buttonExit"}},
+        {u"Wnd_MsgGame", Is<UI::Label>, {u"Label_Info"}},
+        {u"Wnd_MsgGame",
+         Is<UI::FixedButton>,
+         {u"Button_Continue", u"Button_New", u"Button_Cancel"}},
+        {u"OptionsWnd",
+         Is<UI::CheckButton>,
+         {u"CheckButton_Sound", u"CheckButton_Music", u"CheckButton_Stilus", u"CheckButton_Key",
+          u"CheckButton_Antialiasing", u"CheckButton_UnderCells"}},
+        {u"OptionsWnd", Is<UI::Slider>, {u"Slider_Sound", u"Slider_Music"}},
+        {u"OptionsWnd", Is<UI::FixedButton>, {u"buttonOk", u"buttonCancel"}},
+        {u"Wnd_Help",
+         Is<UI::Label>,
+         {u"Label_Text1", u"Label_Text2", u"Label_Text3", u"Label_Text4", u"Label_Text5",
+          u"Label_Page"}},
+        {u"Wnd_Help", Is<UI::StaticImage>, {u"StaticImage_Help1", u"StaticImage_Help5"}},
+        {u"Wnd_Help", Is<UI::FixedButton>, {u"Button_Prev", u"Button_Next", u"Button_Ok"}},
+        {u"PlayerWnd", Is<UI::Edit>, {u"editPlayerName"}},
+        {u"PlayerWnd", Is<UI::ListBox>, {u"playersListBox"}},
+        {u"PlayerWnd",
+         Is<UI::Label>,
+         {u"labelForUser", u"Label_CurrentArcadeGrid", u"Label_BestArcadeGrid",
+          u"Label_CurrentClassicGrid", u"Label_BestClassicGrid", u"Label_CurrentSurvivalGrid",
+          u"Label_BestSurvivalGrid"}},
+        {u"PlayerWnd",
+         Is<UI::FixedButton>,
+         {u"buttonAddPlayer", u"buttonDeletePlayer", u"buttonReturn"}},
+        {u"PlayerWnd", Is<UI::Keyboard>, {u"keyboard"}},
+        {u"ScoreWnd",
+         Is<UI::ListBox>,
+         {u"ListBox_Arcade", u"ListBox_Classic", u"ListBox_Survival"}},
+        {u"ScoreWnd", Is<UI::FixedButton>, {u"buttonReturn"}},
+    };
+    for (const Control& control : controls) {
+        UI::Window* window = Screen(control.window);
+        ASSERT_NE(window, nullptr) << Narrow(control.window);
+        for (const char16_t* name : control.names) {
+            EXPECT_TRUE(control.is(window->findChild(name)))
+                << Narrow(name) << " in " << Narrow(control.window);
+        }
+    }
+}
+
+TEST_F(MenuLayout, ControlsAreSetUpAsTheScreensUseThem)
+{
+    UI::Window* players = Screen(u"PlayerWnd");
+    ASSERT_NE(players, nullptr);
+    auto* edit = dynamic_cast<UI::Edit*>(players->findChild(u"editPlayerName"));
+    auto* list = dynamic_cast<UI::ListBox*>(players->findChild(u"playersListBox"));
+    auto* keyboard = dynamic_cast<UI::Keyboard*>(players->findChild(u"keyboard"));
+    ASSERT_TRUE(edit && list && keyboard);
+    EXPECT_EQ(edit->maxLength(), 12);
+    EXPECT_EQ(edit->font(), renderer.findFont(u"ui"));
+    // The typed text sits in the middle of the field, give or take a pixel.
+    const int32_t line = Measure(u"Ag", edit->font()).height;
+    EXPECT_NEAR(edit->textDeltaY(), (edit->height() - line) / 2, 1);
+    // A row ending on the list's bottom edge is not drawn: the height leaves room below the
+    // last whole row.
+    EXPECT_NE(list->height() % list->itemHeight(), 0);
+    EXPECT_GE(list->listbase()->height() / list->itemHeight(), 5) << "five players show at once";
+    EXPECT_EQ(list->font(), renderer.findFont(u"ui"));
+
+    // The keyboard comes up over the bottom of the screen without covering the name, and it
+    // never takes the focus from it; it draws the images under their default names.
+    EXPECT_EQ(keyboard->width(), 228);
+    EXPECT_EQ(keyboard->height(), 68);
+    EXPECT_FALSE(keyboard->visible());
+    EXPECT_TRUE(keyboard->ghost());
+    EXPECT_TRUE(keyboard->canActivate());
+    EXPECT_LE(keyboard->absoluteY() + keyboard->height(), 320);
+    EXPECT_GE(keyboard->absoluteY(), edit->absoluteY() + edit->height());
+    EXPECT_EQ(keyboard->buttonsImage(), u"KeyboardButtons");
+    EXPECT_EQ(keyboard->keysImage(), u"KeyboardKeys");
+    using Highlight = UI::Keyboard::Highlight;
+    const Highlight kinds[] = {Highlight::Normal, Highlight::Backspace, Highlight::Enter,
+                               Highlight::Space};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(keyboard->highlightImage(kinds[i]), u"Key" + Widen(std::to_string(i + 1)));
+
+    // Buttons, check boxes, sliders and fields draw nothing without their skin element; a check
+    // box shows its state only with a checked element.
+    for (UI::Window* w : All()) {
+        if (dynamic_cast<UI::FixedButton*>(w) || dynamic_cast<UI::Slider*>(w) ||
+            dynamic_cast<UI::Edit*>(w)) {
+            EXPECT_NE(w->element(), nullptr) << Narrow(w->name()) << " has no skin element";
+        }
+        if (auto* check = dynamic_cast<UI::CheckButton*>(w)) {
+            EXPECT_NE(check->checkElement(), nullptr) << Narrow(w->name());
+        }
+    }
+}
+
+TEST_F(MenuLayout, EveryWindowLiesInsideItsParent)
+{
+    for (const UI::Window* w : All()) {
+        const UI::Window* parent = w->parent();
+        if (dynamic_cast<const UI::RowList*>(parent))
+            continue; // a list's parts, which the list lays out itself
+        EXPECT_TRUE(w->x() >= 0 && w->y() >= 0 && w->x() + w->width() <= parent->width() &&
+                    w->y() + w->height() <= parent->height())
+            << Narrow(w->name()) << " at " << w->x() << "," << w->y() << " size " << w->width()
+            << "x" << w->height() << " sticks out of " << Narrow(parent->name());
+    }
+}
+
+// Every text of the layout, and every text the screens put into it, fits its window in the
+// font it is drawn with: labels and buttons do not wrap, they cut.
+TEST_F(MenuLayout, TextsFitTheirWindows)
+{
+    size_t checked = 0;
+    auto fits = [&](const UI::Window& w, std::u16string_view text, int32_t font, int32_t left,
+                    int32_t top) {
+        const Graphics::Rect size = Measure(text, font);
+        EXPECT_LE(left + size.width, w.width()) << Narrow(w.name()) << ": " << Narrow(text);
+        EXPECT_LE(top + size.height, w.height()) << Narrow(w.name()) << ": " << Narrow(text);
+        ++checked;
+    };
+    // The room a centred text leaves on each side, or the offset of a text set from the left.
+    auto lead = [](uint32_t flags, int32_t delta) {
+        return (flags & UI::FontFlags::CentreX) ? 2 * std::max(delta, 2) : delta;
+    };
+    for (const UI::Window* w : All()) {
+        if (!w->visible() && w->parent() == top.get())
+            continue; // the screens themselves; their content is checked below
+        if (const auto* label = dynamic_cast<const UI::Label*>(w)) {
+            std::u16string text = label->text();
+            if (!label->textKey().empty()) {
+                EXPECT_GE(strings.FindIndex(label->textKey()), 0) << Narrow(label->textKey());
+                text = strings.GetString(label->textKey());
+            }
+            if (!text.empty())
+                fits(*w, text, label->font(), lead(label->fontFlags(), 0), 0);
+        } else if (const auto* button = dynamic_cast<const UI::FixedButton*>(w)) {
+            if (!button->caption().empty())
+                fits(*w, button->caption(), button->font(),
+                     lead(button->fontFlags(), button->textDeltaX()), 0);
+        }
+    }
+    EXPECT_GT(checked, 40u);
+
+    // What the screens write: the welcome with the longest name, the saved run, the page, the
+    // progress numbers, the return button's two captions and the list items.
+    UI::Window* menu = Screen(u"MenuWnd");
+    UI::Window* players = Screen(u"PlayerWnd");
+    UI::Window* scores = Screen(u"ScoreWnd");
+    ASSERT_TRUE(menu && players && scores);
+    const auto* edit = dynamic_cast<const UI::Edit*>(players->findChild(u"editPlayerName"));
+    ASSERT_NE(edit, nullptr);
+    const std::u16string name = WidestName(edit->maxLength(), edit->font());
+    struct Runtime
+    {
+        UI::Window* window;
+        const char16_t* control;
+        std::u16string text;
+    };
+    const Runtime runtime[] = {
+        {menu, u"labelWelcome", strings.GetString(u"Str_Welcome") + name},
+        {Screen(u"Wnd_MsgGame"), u"Label_Info",
+         strings.GetString(u"Str_CurrentLevel") + u"99\n" + strings.GetString(u"Str_CurrentScore") +
+             u"9999999"},
+        {Screen(u"Wnd_Help"), u"Label_Page", u"5/5"},
+        {players, u"Label_BestSurvivalGrid", u"99"},
+        {players, u"buttonReturn", strings.GetString(u"Str_Ok")},
+        {players, u"buttonReturn", strings.GetString(u"Str_Exit")},
+    };
+    for (const Runtime& r : runtime) {
+        ASSERT_NE(r.window, nullptr);
+        const UI::Window* w = r.window->findChild(r.control);
+        ASSERT_NE(w, nullptr) << Narrow(r.control);
+        if (const auto* label = dynamic_cast<const UI::Label*>(w))
+            fits(*w, r.text, label->font(), lead(label->fontFlags(), 0), 0);
+        else if (const auto* button = dynamic_cast<const UI::FixedButton*>(w))
+            fits(*w, r.text, button->font(), lead(button->fontFlags(), button->textDeltaX()), 0);
+    }
+    // The name as typed, with the caret after it, inside the field's border.
+    EXPECT_LE(edit->border() + edit->textDeltaX() + Measure(name + u"I", edit->font()).width,
+              edit->width() - edit->border());
+    // List items start elementDeltaY in and share the width with the scroll bar once the list
+    // overflows: a player's name, and a high score's name, a space and the score.
+    const std::pair<UI::Window*, const char16_t*> lists[] = {{players, u"playersListBox"},
+                                                             {scores, u"ListBox_Arcade"},
+                                                             {scores, u"ListBox_Classic"},
+                                                             {scores, u"ListBox_Survival"}};
+    for (const auto& [window, control] : lists) {
+        const auto* list = dynamic_cast<const UI::ListBox*>(window->findChild(control));
+        ASSERT_NE(list, nullptr) << Narrow(control);
+        // The players are five at most: their list never scrolls.
+        const bool scrolls = window != players;
+        const std::u16string item = scrolls ? name + u" 999999" : name;
+        const Graphics::Rect size = Measure(item, list->font());
+        EXPECT_LE(list->elementDeltaY() + size.width,
+                  list->width() - (scrolls ? list->scrollerWidth() + 1 : 0))
+            << Narrow(control);
+        EXPECT_LE(size.height, list->itemHeight() + 2) << Narrow(control);
+    }
+}
+
+// The menu loads the group "Menu" alone (the game's group is unloaded by then): every image
+// and font it draws must be in it.
+TEST_F(MenuLayout, TheMenuGroupHoldsEverythingTheMenuDraws)
+{
+    const ResourceGroup* group = resources.FindGroup(u"Menu");
+    ASSERT_NE(group, nullptr);
+    ASSERT_FALSE(group->fontDescs.empty());
+    EXPECT_EQ(group->fontDescs.front().name, u"ui") << "font 0 of the menu";
+
+    std::set<std::u16string> images = {u"ani1", u"ani2", u"ani3", u"ani4", u"ani5"};
+    std::set<std::u16string> fonts = {u"ui"};
+    std::set<std::u16string> elements;
+    // The names the layout gives: pictures, fonts and skin elements.
+    XmlDocument document;
+    ASSERT_NE(document.Parse(layoutText.c_str()), nullptr);
+    auto walk = [&](auto& self, const XmlElement* e) -> void {
+        for (; e; e = e->NextSiblingElement()) {
+            for (const XmlAttribute& a : e->Attributes()) {
+                const std::string key = a.Name();
+                if (key == "src")
+                    images.insert(Widen(a.Value()));
+                else if (key == "font" || key == "listboxFont")
+                    fonts.insert(Widen(a.Value()));
+                else if (key == "element" || key.ends_with("Element"))
+                    elements.insert(Widen(a.Value()));
+            }
+            self(self, e->FirstChildElement());
+        }
+    };
+    walk(walk, document.RootElement());
+    EXPECT_TRUE(images.contains(u"menu_bg"));
+    for (const UI::Window* w : All()) {
+        if (const auto* keyboard = dynamic_cast<const UI::Keyboard*>(w)) {
+            images.insert(keyboard->buttonsImage());
+            images.insert(keyboard->keysImage());
+            for (auto kind : {UI::Keyboard::Highlight::Normal, UI::Keyboard::Highlight::Backspace,
+                              UI::Keyboard::Highlight::Enter, UI::Keyboard::Highlight::Space})
+                images.insert(keyboard->highlightImage(kind));
+        }
+    }
+    // The skin's pictures, with every area inside its picture.
+    const UI::UIStyle& style = skin->styles.front();
+    for (const UI::Element& element : style.elements) {
+        for (const UI::ElementState& state : element.states) {
+            for (const UI::Area& area : state.areas) {
+                images.insert(area.imageName);
+                const Graphics::Surface16* image = resources.GetImage(area.imageName);
+                if (!image || area.srcW == 0 || area.srcH == 0)
+                    continue; // a missing image fails below; an area without source is room
+                const auto w = static_cast<int32_t>(image->Width());
+                const auto h = static_cast<int32_t>(image->Height());
+                const int32_t srcW = area.srcW < 0 ? w : area.srcW;
+                const int32_t srcH = area.srcH < 0 ? h : area.srcH;
+                EXPECT_TRUE(area.srcX >= 0 && area.srcY >= 0 && area.srcX + srcW <= w &&
+                            area.srcY + srcH <= h)
+                    << Narrow(element.name) << "/" << Narrow(state.name) << ": area at "
+                    << area.srcX << "," << area.srcY << " outside " << Narrow(area.imageName);
+            }
+        }
+    }
+    for (const std::u16string& image : images)
+        EXPECT_NE(resources.GetImage(image), nullptr) << Narrow(image) << " is not in Menu";
+    for (const std::u16string& font : fonts)
+        EXPECT_NE(resources.GetFont(font), nullptr) << Narrow(font) << " is not in Menu";
+    for (const std::u16string& element : elements) {
+        const bool found = std::any_of(style.elements.begin(), style.elements.end(),
+                                       [&](const UI::Element& e) { return e.name == element; });
+        EXPECT_TRUE(found) << "the skin has no element " << Narrow(element);
+    }
+    // The backdrop covers the screen.
+    if (const Graphics::Surface16* backdrop = resources.GetImage(u"menu_bg")) {
+        EXPECT_EQ(backdrop->Width(), 240u);
+        EXPECT_EQ(backdrop->Height(), 320u);
     }
 }
 

@@ -100,10 +100,12 @@ XvfbSession::XvfbSession()
         const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
         if (fs::exists(lock) || fs::exists(SocketPath(n)))
             continue;
-        // Room for the window at every scale (up to 1920 x 2560); no TCP port.
+        // Room for the window at every scale (up to 1920 x 2560); no TCP port. Without
+        // -noreset the server resets when its last client leaves (the readiness probe below is
+        // one), and a game connecting during that reset finds no display.
         auto process = std::make_unique<Process>(
-            server, std::vector<std::string>{":" + std::to_string(n), "-nolisten", "tcp", "-screen",
-                                             "0", "1920x2560x24"});
+            server, std::vector<std::string>{":" + std::to_string(n), "-nolisten", "tcp",
+                                             "-noreset", "-screen", "0", "1920x2560x24"});
         const auto deadline = After(5);
         auto up = [&] { return ServerIs(n, process->Pid()) && AcceptsConnections(n); };
         while (process->Running() && !up() && Before(deadline))

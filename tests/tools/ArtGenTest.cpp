@@ -172,6 +172,10 @@ std::vector<Expected> FixedSizeImages()
         {"Chain2", 11, 11, Graphics::QimKind::WithAlpha},
         {"bonuses30", 22, 22 * 12, Graphics::QimKind::WithAlpha},
         {"bonuses40", 29, 29 * 12, Graphics::QimKind::WithAlpha},
+        {"menu_bg", 240, 320, Graphics::QimKind::Opaque},
+        {"menu_title", 184, 60, Graphics::QimKind::WithAlpha},
+        {"help1", 200, 92, Graphics::QimKind::WithAlpha},
+        {"help5", 6 * 26 + 5 * 8, 2 * 26 + 8, Graphics::QimKind::WithAlpha},
     };
     return list;
 }

@@ -1,5 +1,6 @@
 // The pictures of the game, each drawn from code: side strips, joints, cell pictures, bonus
-// icons and animations, particles, backgrounds, the loading screen and the UI skin.
+// icons and animations, particles, backgrounds, the loading screen, the menu screens' backdrop,
+// title and help pictures, and the UI skin.
 #pragma once
 
 #include "Canvas.h"
@@ -55,6 +56,25 @@ constexpr int BackgroundCount = 8;
 Canvas Background(int index);
 // The title screen, 240x320.
 Canvas LoadingScreen(const Fonts& fonts);
+// The menu screens' backdrop, 240x320: the title screen's, calmer, without the title.
+Canvas MenuBackground();
+// The main menu's title, the emblem beside the word "Tavlo", on transparent ground.
+constexpr int MenuTitleWidth = 184;
+constexpr int MenuTitleHeight = 60;
+Canvas MenuTitle(const Fonts& fonts);
+
+// The pictures of the help pages, on transparent ground. The turn: a cell caught turning
+// clockwise, an arrow, and the same cell after the step, every colour one side further on.
+constexpr int HelpTurnWidth = 200;
+constexpr int HelpTurnHeight = 92;
+Canvas HelpTurn();
+// The bonus icons in two rows: the six that help above, the five that hurt and the shuffle
+// below.
+constexpr int HelpBonusSize = 26;
+constexpr int HelpBonusGap = 8;
+constexpr int HelpBonusesWidth = 6 * HelpBonusSize + 5 * HelpBonusGap;
+constexpr int HelpBonusesHeight = 2 * HelpBonusSize + HelpBonusGap;
+Canvas HelpBonuses(const Fonts& fonts);
 
 // The UI skin sheet: the panel and the sunken well (24x24 each) in the top row; the button's
 // default and pressed, then disabled and active states (24x24) in the next two; then the check

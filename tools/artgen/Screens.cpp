@@ -1,5 +1,6 @@
 // Full-screen pictures: the backgrounds of the boards (dark gradients with a faint geometric
-// pattern, one family in eight hues) and the loading screen with the game's title.
+// pattern, one family in eight hues), the loading screen with the game's title, and the menu
+// screens' backdrop and title.
 #include "Art.h"
 #include "Text.h"
 
@@ -165,6 +166,42 @@ void PaintBackdrop(Canvas& canvas, const Theme& theme, float patternStrength)
     });
 }
 
+// The emblem: a cell of the game, a hexagon with one side of each colour, in a soft halo.
+void PaintEmblem(Canvas& canvas, Vec centre, float side)
+{
+    const float scale = side / 54;
+    canvas.FillShape(
+        Circle(centre, 92 * scale),
+        Radial(centre, 92 * scale, Rgba{0.55f, 0.7f, 1, 0.22f}, Rgba{0.55f, 0.7f, 1, 0}));
+    std::vector<Vec> corners;
+    for (int k = 0; k < 6; ++k) {
+        const float a = -Pi / 2 - Pi / 6 + k * Pi / 3;
+        corners.push_back({centre.x + side * std::cos(a), centre.y + side * std::sin(a)});
+    }
+    canvas.FillShape(ConvexPolygon(corners), Radial(centre, side, Rgba{0.78f, 0.84f, 0.95f, 0.22f},
+                                                    Rgba{0.78f, 0.84f, 0.95f, 0.42f}));
+    // Sides in the order of the colours, then the joints over their ends.
+    const int order[6] = {1, 0, 3, 2, 4, 5};
+    for (int k = 0; k < 6; ++k) {
+        PaintBar(canvas, corners[k], corners[(k + 1) % 6], 15 * scale, SideColours[order[k]]);
+    }
+    for (const Vec& p : corners) {
+        PaintJoint(canvas, p, 8.5f * scale);
+    }
+}
+
+// The title "Tavlo" at (x, y) with a soft shadow below it, white fading to ice blue.
+void PaintTitle(Canvas& canvas, const TextMask& title, int x, int y, int drop)
+{
+    Canvas shadow(canvas.Width(), canvas.Height());
+    PaintText(shadow, title, x + 1, y + drop, Solid(Rgb8(0, 0, 10)));
+    shadow.Blur(2);
+    canvas.Draw(shadow, 0, 0, 0.85f);
+    PaintText(canvas, title, x, y,
+              Linear({0, static_cast<float>(y)}, Rgb8(255, 255, 255),
+                     {0, static_cast<float>(y + title.height)}, Rgb8(160, 196, 255)));
+}
+
 } // namespace
 
 Canvas Background(int index)
@@ -179,45 +216,43 @@ Canvas LoadingScreen(const Fonts& fonts)
 {
     Canvas canvas(ScreenWidth, ScreenHeight);
     PaintBackdrop(canvas, Themes[0], 0.07f);
+    PaintEmblem(canvas, {120, 112}, 54);
 
-    // The emblem: a cell of the game, a hexagon with one side of each colour.
-    const Vec centre{120, 112};
-    const float side = 54;
-    canvas.FillShape(Circle(centre, 92),
-                     Radial(centre, 92, Rgba{0.55f, 0.7f, 1, 0.22f}, Rgba{0.55f, 0.7f, 1, 0}));
-    std::vector<Vec> corners;
-    for (int k = 0; k < 6; ++k) {
-        const float a = -Pi / 2 - Pi / 6 + k * Pi / 3;
-        corners.push_back({centre.x + side * std::cos(a), centre.y + side * std::sin(a)});
-    }
-    canvas.FillShape(ConvexPolygon(corners), Radial(centre, side, Rgba{0.78f, 0.84f, 0.95f, 0.22f},
-                                                    Rgba{0.78f, 0.84f, 0.95f, 0.42f}));
-    // Sides in the order of the colours, then the joints over their ends.
-    const int order[6] = {1, 0, 3, 2, 4, 5};
-    for (int k = 0; k < 6; ++k) {
-        PaintBar(canvas, corners[k], corners[(k + 1) % 6], 15, SideColours[order[k]]);
-    }
-    for (const Vec& p : corners) {
-        PaintJoint(canvas, p, 8.5f);
-    }
-
-    // The title with a soft shadow, then the caption.
+    // The title, then the caption.
     const TextMask title = RenderText(fonts.bold, 62, "Tavlo", -1);
     const int titleX = (ScreenWidth - title.width) / 2;
     const int titleY = 200;
-    Canvas shadow(ScreenWidth, ScreenHeight);
-    PaintText(shadow, title, titleX + 1, titleY + 4, Solid(Rgb8(0, 0, 10)));
-    shadow.Blur(2);
-    canvas.Draw(shadow, 0, 0, 0.85f);
-    PaintText(canvas, title, titleX, titleY,
-              Linear({0, static_cast<float>(titleY)}, Rgb8(255, 255, 255),
-                     {0, static_cast<float>(titleY + title.height)}, Rgb8(160, 196, 255)));
+    PaintTitle(canvas, title, titleX, titleY, 4);
 
     const TextMask caption = RenderText(fonts.regular, 12, "TURN \xC2\xB7 MATCH \xC2\xB7 CHAIN", 1);
     PaintText(canvas, caption, (ScreenWidth - caption.width) / 2, titleY + title.height + 14,
               Solid(Rgb8(150, 172, 214)));
     const TextMask loading = RenderText(fonts.regular, 10, "loading\xE2\x80\xA6");
     PaintText(canvas, loading, (ScreenWidth - loading.width) / 2, 296, Solid(Rgb8(110, 126, 160)));
+    return canvas;
+}
+
+Canvas MenuBackground()
+{
+    // The title screen's backdrop with a fainter pattern and a darker floor, so that buttons,
+    // panels and text stand out on it; the glow under the title stays.
+    Canvas canvas(ScreenWidth, ScreenHeight);
+    PaintBackdrop(canvas, Themes[0], 0.045f);
+    Canvas floor(ScreenWidth, ScreenHeight);
+    floor.Fill(Linear({0, 70}, Rgba{0, 0, 0.03f, 0}, {0, ScreenHeight}, Rgba{0, 0, 0.03f, 0.3f}));
+    canvas.Draw(floor, 0, 0);
+    return canvas;
+}
+
+Canvas MenuTitle(const Fonts& fonts)
+{
+    Canvas canvas(MenuTitleWidth, MenuTitleHeight);
+    const float side = 17;
+    PaintEmblem(canvas, {side + 9, MenuTitleHeight / 2.0f}, side);
+    const TextMask title = RenderText(fonts.bold, 40, "Tavlo", -1);
+    const int titleX = static_cast<int>(2 * side + 24);
+    PaintTitle(canvas, title, titleX, (MenuTitleHeight - title.height) / 2 - 1, 3);
+    canvas.BleedColour();
     return canvas;
 }
 

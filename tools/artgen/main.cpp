@@ -105,6 +105,10 @@ int main(int argc, char** argv)
         std::snprintf(name, sizeof name, "bg%02d", i + 1);
         ok &= Write(backgrounds, name, Art::Background(i), false, true);
     }
+    ok &= Write(images, "menu_bg", Art::MenuBackground(), false, true);
+    ok &= Write(images, "menu_title", Art::MenuTitle(fonts), true);
+    ok &= Write(images, "help1", Art::HelpTurn(), true);
+    ok &= Write(images, "help5", Art::HelpBonuses(fonts), true);
     ok &= Write(images, "skin", Art::SkinSheet(), true);
     const char* const corners[4] = {"panel_tl", "panel_tr", "panel_bl", "panel_br"};
     for (int i = 0; i < 4; ++i) {
