@@ -102,5 +102,10 @@ bool TavloApp::OnFrame()
     if (context.renderer)
         context.renderer->target = nullptr;
     m_display->Present(0);
+    const State* current = states.Current();
+    if (!m_firstScreen && current && current->Name() != u"LoadingState") {
+        m_firstScreen = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - m_start);
+    }
     return true;
 }

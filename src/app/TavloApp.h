@@ -4,6 +4,9 @@
 
 #include "app/GameApp.h"
 
+#include <chrono>
+#include <optional>
+
 class TavloApp : public GameApp
 {
 public:
@@ -22,8 +25,15 @@ public:
     void OnKeyDown(uint32_t key) override;
     void OnKeyUp(uint32_t key) override;
 
+    // Measures how long the first screen after the loading screen takes to show: from start
+    // (the program's start) to the end of the first frame it presents. Empty until then.
+    void SetStartTime(std::chrono::steady_clock::time_point start) { m_start = start; }
+    std::optional<std::chrono::milliseconds> FirstScreenTime() const { return m_firstScreen; }
+
 private:
     // A close request stays in force until the exit screen exists to carry it out: during
     // loading it is not registered yet, and the request must not be lost.
     bool m_closeRequested = false;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::optional<std::chrono::milliseconds> m_firstScreen;
 };

@@ -11,6 +11,7 @@
 #include "platform/Signals.h"
 #include "platform/SoundLibrary.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -38,17 +39,23 @@ std::unique_ptr<Platform::Host> MakeHost(const CommandLine& options,
 }
 
 // Runs the game on the host; the exit code of the run.
-int RunGame(Platform::Host& host, const CommandLine& options)
+int RunGame(Platform::Host& host, const CommandLine& options,
+            std::chrono::steady_clock::time_point started)
 {
     SeedRandom(options.seed ? *options.seed : host.GetTickCount());
     auto app = std::make_unique<TavloApp>();
+    app->SetStartTime(started);
     if (!app->Init(DisplayFlags::SkipRawFrameBuffer, "Tavlo"))
         return ExitFailure;
     app->SetParam(AppParam::FramesPerSecond, 30);
     app->Run();
-    if (std::getenv("TAVLO_STATS"))
+    if (std::getenv("TAVLO_STATS")) {
         std::fprintf(stderr, "tavlo: %u frames, %u frames in the last whole second\n",
                      host.FramesRun(), app->GetMeasuredFps());
+        if (const auto shown = app->FirstScreenTime())
+            std::fprintf(stderr, "tavlo: first screen shown %lld ms after start\n",
+                         static_cast<long long>(shown->count()));
+    }
     return ExitOk;
 }
 
@@ -56,6 +63,7 @@ int RunGame(Platform::Host& host, const CommandLine& options)
 
 int main(int argc, char** argv)
 {
+    const auto started = std::chrono::steady_clock::now();
     CommandLine options;
     std::string error;
     if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -91,7 +99,7 @@ int main(int argc, char** argv)
     if (!options.dataFolder.empty())
         Platform::SetProgramFolder(options.dataFolder);
 
-    int exitCode = RunGame(*host, options);
+    int exitCode = RunGame(*host, options, started);
     // The game context, and its sound manager with it, is gone: close the audio device before
     // the host shuts SDL down.
     Platform::FSOUND_Close();
