@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -65,4 +66,33 @@ TEST_F(GameRunTest, WindowTakesTheStylusAndKeysAndClosesCleanly)
     EXPECT_EQ(events, expected);
     // The exit ran as for the window's close button: the player's data was saved.
     EXPECT_TRUE(std::filesystem::exists(folder.Path("data.dat")));
+}
+
+// A first start in the window, as a player does it: the name typed on the device's keys into
+// the field, Enter, Add, OK into the menu, then Exit.
+TEST_F(GameRunTest, AFirstStartInTheWindowCreatesThePlayer)
+{
+    XvfbSession x;
+    if (!x.Problem().empty())
+        GTEST_SKIP() << x.Problem();
+    ASSERT_TRUE(x.StartGame({"--data", folder.Root().string()})) << x.Problem();
+    x.WaitFrames(4);
+    const auto tap = [&x](int px, int py) {
+        const bool ok = x.Tap(px, py);
+        x.WaitFrames(3);
+        return ok;
+    };
+    ASSERT_TRUE(tap(80, 60)) << x.Problem(); // the name field
+    for (const char* key : {"j", "e", "z", "Return"}) {
+        ASSERT_TRUE(x.Key(key)) << x.Problem();
+        x.WaitFrames(2);
+    }
+    ASSERT_TRUE(tap(200, 60) && tap(120, 296)) << x.Problem(); // Add, OK
+    ASSERT_TRUE(tap(120, 299)) << x.Problem();                 // Exit, in the menu
+    const ProcessResult end = x.WaitForExit();
+    EXPECT_EQ(end.exitCode, 0) << end.err;
+    std::ifstream in(folder.Path("data.dat"), std::ios::binary);
+    const std::string data{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GE(data.size(), 18u);
+    EXPECT_EQ(data.substr(0, 18), std::string("\1\0\0\0\0\0\0\0\3\0\0\0j\0e\0z\0", 18));
 }
