@@ -22,12 +22,6 @@ constexpr const char16_t* ProgressLabels[] = {
     u"Label_BestClassicGrid",   u"Label_CurrentSurvivalGrid", u"Label_BestSurvivalGrid",
 };
 
-std::u16string Decimal(uint32_t value)
-{
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 } // namespace
 
 ChangePlayerState::ChangePlayerState() : State(u"ChangePlayerState") {}
@@ -124,9 +118,9 @@ void ChangePlayerState::ShowStats()
         return;
     for (uint32_t mode = 0; mode < GameModeCount; ++mode) {
         if (UI::Label* current = m_progress[2 * mode])
-            current->setText(Decimal(player->grid[mode]));
+            current->setText(Screens::Decimal(player->grid[mode]));
         if (UI::Label* best = m_progress[2 * mode + 1])
-            best->setText(Decimal(player->bestGrid[mode]));
+            best->setText(Screens::Decimal(player->bestGrid[mode]));
     }
 }
 

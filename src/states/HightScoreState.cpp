@@ -29,8 +29,7 @@ void HightScoreState::Enter()
             continue;
         list->removeAllItems();
         for (const ScoreEntry& entry : context.playerData->Table(mode)) {
-            const std::string score = std::to_string(entry.score);
-            list->addItem(entry.name + u" " + std::u16string(score.begin(), score.end()));
+            list->addItem(entry.name + u" " + Screens::Decimal(entry.score));
         }
     }
     if (auto* back = Screens::Find<UI::Window>(m_scoreWindow, u"buttonReturn"))

@@ -25,12 +25,6 @@ void WireClicks(MenuState* menu, UI::Window* parent,
     }
 }
 
-std::u16string Decimal(uint32_t value)
-{
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 // Which controls each help page changes, beyond the page counter.
 struct HelpChange
 {
@@ -158,9 +152,9 @@ void MenuState::StartMode(uint32_t mode)
         return;
     }
     if (m_labelInfo) {
-        m_labelInfo->setText(context.strings->GetString(u"Str_CurrentLevel") + Decimal(grid) +
-                             u"\n" + context.strings->GetString(u"Str_CurrentScore") +
-                             Decimal(score));
+        m_labelInfo->setText(
+            context.strings->GetString(u"Str_CurrentLevel") + Screens::Decimal(grid) + u"\n" +
+            context.strings->GetString(u"Str_CurrentScore") + Screens::Decimal(score));
     }
     Screens::SetEnabled(m_menuWnd, false);
     m_msgGameWnd->setVisible(true);
@@ -224,7 +218,7 @@ void MenuState::ShowHelpPage(int32_t page)
             Screens::SetVisible(control, change.on);
     }
     if (auto* counter = Screens::Find<UI::Label>(m_helpWnd, u"Label_Page"))
-        counter->setText(Decimal(static_cast<uint32_t>(page)) + u"/5");
+        counter->setText(Screens::Decimal(static_cast<uint32_t>(page)) + u"/5");
 }
 
 void MenuState::ResetHelp()

@@ -80,6 +80,12 @@ void SaveProfiles()
         store.Save();
 }
 
+std::u16string Decimal(uint32_t value)
+{
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 void SetVisible(UI::Window* window, bool visible)
 {
     if (window)

@@ -4,6 +4,8 @@
 
 #include "ui/Window.h"
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace Graphics {
@@ -41,6 +43,9 @@ Widget* Find(UI::Window* parent, std::u16string_view name)
 // Saves the profiles and settings now, so they survive a crash, when the store has a file of
 // its own to save to (one it could read, or none yet).
 void SaveProfiles();
+
+// value in decimal digits.
+std::u16string Decimal(uint32_t value);
 
 // Shows or hides a window that may be missing from a modded layout.
 void SetVisible(UI::Window* window, bool visible);
