@@ -163,6 +163,12 @@ bool XvfbSession::StartGame(const std::vector<std::string>& args, uint32_t scale
                                            // milliseconds of the window's gaining the focus.
                                            "SDL_MOUSE_FOCUS_CLICKTHROUGH=1",
                                            "XDG_RUNTIME_DIR=" + m_runtime.Root().string(),
+                                           // Under the sanitizers: the X11, GL and D-Bus
+                                           // libraries SDL loads for a window keep memory to
+                                           // the end, which the leak checker reports (often in
+                                           // drivers already unloaded). The headless runs,
+                                           // which load none of them, check the game's own.
+                                           "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1",
                                        });
     // There is no window manager: the window is found by its title once it is mapped. Polled
     // rather than waited for with --sync, so that a game that ends early is noticed at once.
