@@ -25,11 +25,28 @@ void WireClicks(MenuState* menu, UI::Window* parent,
     }
 }
 
-// Which controls each help page changes, beyond the page counter.
+// What a help page changes, beyond the page counter: a paging button enabled or disabled,
+// or a text or picture shown or hidden.
 struct HelpChange
 {
+    int32_t page;
     const char16_t* control;
-    bool on; // shown, or enabled for the two paging buttons
+    bool paging;
+    bool on;
+};
+
+constexpr HelpChange HelpChanges[] = {
+    {1, u"Button_Prev", true, false},        {1, u"Label_Text1", false, true},
+    {1, u"Label_Text2", false, false},       {1, u"StaticImage_Help1", false, true},
+    {2, u"Button_Prev", true, true},         {2, u"Label_Text1", false, false},
+    {2, u"Label_Text2", false, true},        {2, u"Label_Text3", false, false},
+    {2, u"StaticImage_Help1", false, false}, {3, u"Label_Text2", false, false},
+    {3, u"Label_Text3", false, true},        {3, u"Label_Text4", false, false},
+    {4, u"Button_Next", true, true},         {4, u"Label_Text3", false, false},
+    {4, u"Label_Text4", false, true},        {4, u"Label_Text5", false, false},
+    {4, u"StaticImage_Help5", false, false}, {5, u"Button_Next", true, false},
+    {5, u"Label_Text4", false, false},       {5, u"Label_Text5", false, true},
+    {5, u"StaticImage_Help5", false, true},
 };
 
 } // namespace
@@ -185,34 +202,14 @@ void MenuState::OpenOptions()
 
 void MenuState::ShowHelpPage(int32_t page)
 {
-    static const std::initializer_list<HelpChange> Pages[HelpPages] = {
-        {{u"Button_Prev", false},
-         {u"Label_Text1", true},
-         {u"Label_Text2", false},
-         {u"StaticImage_Help1", true}},
-        {{u"Button_Prev", true},
-         {u"Label_Text1", false},
-         {u"Label_Text2", true},
-         {u"Label_Text3", false},
-         {u"StaticImage_Help1", false}},
-        {{u"Label_Text2", false}, {u"Label_Text3", true}, {u"Label_Text4", false}},
-        {{u"Button_Next", true},
-         {u"Label_Text3", false},
-         {u"Label_Text4", true},
-         {u"Label_Text5", false},
-         {u"StaticImage_Help5", false}},
-        {{u"Button_Next", false},
-         {u"Label_Text4", false},
-         {u"Label_Text5", true},
-         {u"StaticImage_Help5", true}},
-    };
     if (page < 1 || page > HelpPages)
         return;
     m_helpPage = page;
-    for (const HelpChange& change : Pages[page - 1]) {
+    for (const HelpChange& change : HelpChanges) {
+        if (change.page != page)
+            continue;
         UI::Window* control = Screens::Find<UI::Window>(m_helpWnd, change.control);
-        const std::u16string_view name = change.control;
-        if (name == u"Button_Prev" || name == u"Button_Next")
+        if (change.paging)
             Screens::SetEnabled(control, change.on);
         else
             Screens::SetVisible(control, change.on);
