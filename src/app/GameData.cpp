@@ -16,7 +16,8 @@ namespace {
 
 // The files the game cannot start without, as "/"-separated paths of the merged tree.
 constexpr const char* RequiredFiles[] = {
-    "XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml", "XML/MainMenu.xml", "trigo.dat",
+    "XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml",
+    "XML/MainMenu.xml",  "XML/GameWnd.xml", "trigo.dat",
 };
 
 // The system's reason, in the game's own lowercase words where the usual cases have them.

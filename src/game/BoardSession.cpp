@@ -229,6 +229,13 @@ void BoardSession::Update()
     m_effects.UpdateTextEffects();
 }
 
+void BoardSession::EndPlay()
+{
+    m_grid.reset();
+    ResetBoardState();
+    m_state = BoardState::Idle;
+}
+
 void BoardSession::WinBoard()
 {
     PlaySound(u"Snd_Win");

@@ -31,6 +31,7 @@ constexpr uint32_t Survival = 3;
 
 enum class BoardState
 {
+    Idle, // no board yet, or the board was left unfinished
     Playing,
     Won,
     Lost
@@ -129,6 +130,8 @@ public:
     std::u16string GridFileName();
     // One frame while the board is playing; nothing after it was won or lost.
     void Update();
+    // Leaves the board unfinished: the grid and its bonus go, nothing is recorded.
+    void EndPlay();
 
     // Input of the game window, in its pixels. Ignored unless the board is playing.
     void OnBoardStylusDown(int32_t x, int32_t y);
@@ -221,7 +224,7 @@ private:
     std::vector<std::u16string> m_boardNames;
     BoardLoader m_loader;
     uint32_t m_backgroundCount = 0;
-    BoardState m_state = BoardState::Lost; // no board yet
+    BoardState m_state = BoardState::Idle;
 
     // The play fields.
     std::unique_ptr<Grid> m_grid;

@@ -6,6 +6,7 @@
 #include "resources/XmlFile.h"
 #include "states/ChangePlayerState.h"
 #include "states/ExitState.h"
+#include "states/GameState.h"
 #include "states/HightScoreState.h"
 #include "states/MenuState.h"
 #include "states/ScreenSupport.h"
@@ -82,6 +83,7 @@ void LoadingState::SecondPass()
 
     StateManager& states = *context.states;
     states.AddState(std::make_unique<MenuState>());
+    states.AddState(std::make_unique<GameState>());
     states.AddState(std::make_unique<ChangePlayerState>());
     states.AddState(std::make_unique<HightScoreState>());
     states.AddState(std::make_unique<ExitState>());

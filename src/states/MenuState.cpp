@@ -325,6 +325,8 @@ bool MenuState::OnNew(const UI::EventArgs& args)
     if (PlayerProfile* player = context.playerData->CurrentPlayer();
         player && context.gameMode >= 1 && context.gameMode <= GameModeCount)
         context.playerData->EndRun(*player, context.gameMode);
+    // The ended run is in the high scores now; a crash before the next board must not undo it.
+    Screens::SaveProfiles();
     Screens::SetVisible(m_msgGameWnd, false);
     Screens::SetEnabled(m_menuWnd, true);
     context.states->ChangeState(u"GameState", true);

@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 using namespace Fixture;
 
 const std::vector<std::string> kLooseFiles = {
-    "XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml",
-    "XML/MainMenu.xml",  "trigo.dat",       "grids/b01.grid",
+    "XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml", "XML/MainMenu.xml",
+    "XML/GameWnd.xml",   "trigo.dat",       "grids/b01.grid",
 };
 
 void WriteLoose(const fs::path& root, const std::vector<std::string>& paths)
@@ -29,16 +29,17 @@ void WriteLoose(const fs::path& root, const std::vector<std::string>& paths)
 std::string FullArchive()
 {
     const std::string toc = Toc(3, {
-                                       {u"XML", 0, 4, 0},
+                                       {u"XML", 0, 5, 0},
                                        {u"resources.xml", 1, 0, 1},
                                        {u"Strings.xml", 1, 1, 1},
                                        {u"uiconfig.xml", 1, 2, 1},
                                        {u"MainMenu.xml", 1, 3, 1},
+                                       {u"GameWnd.xml", 1, 4, 1},
                                        {u"grids", 0, 1, 0},
-                                       {u"b01.grid", 1, 4, 1},
-                                       {u"trigo.dat", 1, 5, 1},
+                                       {u"b01.grid", 1, 5, 1},
+                                       {u"trigo.dat", 1, 6, 1},
                                    });
-    return toc + "abcdef";
+    return toc + "abcdefg";
 }
 
 } // namespace
@@ -47,7 +48,7 @@ TEST(GameData, NamesWhatTheFolderLacks)
 {
     const std::string everythingMissing =
         "missing XML/resources.xml, XML/Strings.xml, XML/uiconfig.xml, XML/MainMenu.xml, "
-        "trigo.dat and a board file in grids/";
+        "XML/GameWnd.xml, trigo.dat and a board file in grids/";
     const struct
     {
         const char* label;
@@ -85,21 +86,22 @@ TEST(GameData, NamesWhatTheFolderLacks)
          [](const fs::path& d) {
              WriteFile(d / "data.qpk", Toc(1, {{u"trigo.dat", 1, 0, 1}}) + "t");
              WriteLoose(d, {"XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml",
-                            "XML/MainMenu.xml", "grids/b01.grid"});
+                            "XML/MainMenu.xml", "XML/GameWnd.xml", "grids/b01.grid"});
              return d.string();
          },
          ""},
         {"names differing in case",
          [](const fs::path& d) {
              WriteLoose(d, {"xml/resources.xml", "XML/strings.xml", "XML/uiconfig.xml",
-                            "XML/MainMenu.xml", "Trigo.dat", "grids/b01.grid"});
+                            "XML/MainMenu.xml", "XML/GameWnd.xml", "Trigo.dat", "grids/b01.grid"});
              return d.string();
          },
          "missing XML/resources.xml, XML/Strings.xml and trigo.dat"},
         {"grids holding only a folder",
          [](const fs::path& d) {
-             WriteLoose(d, {"XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml",
-                            "XML/MainMenu.xml", "trigo.dat", "grids/set/b01.grid"});
+             WriteLoose(d,
+                        {"XML/resources.xml", "XML/Strings.xml", "XML/uiconfig.xml",
+                         "XML/MainMenu.xml", "XML/GameWnd.xml", "trigo.dat", "grids/set/b01.grid"});
              return d.string();
          },
          "missing a board file in grids/"},

@@ -237,7 +237,7 @@ TEST_F(Screens, LoadingRegistersTheScreensInOrder)
     std::vector<std::u16string> names;
     for (size_t i = 0; context->states->StateAt(i); ++i)
         names.push_back(context->states->StateAt(i)->Name());
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"MenuState", u"ChangePlayerState",
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"MenuState", u"GameState", u"ChangePlayerState",
                                                   u"HightScoreState", u"ExitState"}));
 }
 
