@@ -2,6 +2,7 @@
 // question box, the options, the help pages, the player selection with the on-screen keyboard,
 // and the high scores, on a test layout holding every control they look up.
 #include "app/GameContext.h"
+#include "app/SoundLog.h"
 #include "graphics/Surface16.h"
 #include "platform/ProgramFolder.h"
 #include "states/LoadingState.h"
@@ -19,44 +20,6 @@
 #include <fstream>
 
 namespace {
-
-// Stands in for the sound library; logs "play NAME", "stop NAME" and the switches.
-class LoggingBackend : public SoundBackend
-{
-public:
-    explicit LoggingBackend(std::vector<std::string>& log) : m_log(log) {}
-
-    int Init(int, int, unsigned int) override { return 1; }
-    Platform::FSOUND_SAMPLE* SampleLoad(int, const void*, unsigned int, int, int) override
-    {
-        return &m_samples.at(m_loaded++);
-    }
-    void SampleFree(Platform::FSOUND_SAMPLE*) override {}
-    int PlaySound(int, Platform::FSOUND_SAMPLE* sample) override
-    {
-        m_log.push_back("play " + Names[size_t(sample - m_samples.data())]);
-        return 100 + int(sample - m_samples.data());
-    }
-    int StopSound(int channel) override
-    {
-        m_log.push_back("stop " + Names[size_t(channel - 100)]);
-        return 1;
-    }
-    int SetPaused(int channel, int paused) override
-    {
-        m_log.push_back((paused ? "pause " : "resume ") + Names[size_t(channel - 100)]);
-        return 1;
-    }
-    int SetVolume(int, int) override { return 1; }
-    int SetLoopMode(int, unsigned int) override { return 1; }
-
-    static inline const std::vector<std::string> Names = {"Snd_ButtonClick", "Msc_Menu"};
-
-private:
-    std::vector<std::string>& m_log;
-    std::array<Platform::FSOUND_SAMPLE, 2> m_samples{};
-    size_t m_loaded = 0;
-};
 
 // Every control the screens look up, in its window, with the classes they expect.
 constexpr const char* Layout = R"(<Window width="240" height="320">
@@ -152,7 +115,8 @@ protected:
         Platform::SetProgramFolder(dir.Root().string());
 
         context = &GameContext::Instance();
-        context->sounds = std::make_unique<SoundManager>(std::make_unique<LoggingBackend>(log));
+        context->sounds = std::make_unique<SoundManager>(std::make_unique<LoggingBackend>(
+            log, std::vector<std::string>{"Snd_ButtonClick", "Msc_Menu"}));
         auto loading = std::make_unique<LoadingState>();
         loading->Update();
         for (const std::u16string& name : players)
