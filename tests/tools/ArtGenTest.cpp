@@ -176,6 +176,9 @@ std::vector<Expected> FixedSizeImages()
         {"menu_title", 184, 60, Graphics::QimKind::WithAlpha},
         {"help1", 200, 92, Graphics::QimKind::WithAlpha},
         {"help5", 6 * 26 + 5 * 8, 2 * 26 + 8, Graphics::QimKind::WithAlpha},
+        {"hud", 240, 40, Graphics::QimKind::Opaque},
+        {"hud_clock", 14, 14, Graphics::QimKind::WithAlpha},
+        {"hud_life", 14, 14, Graphics::QimKind::WithAlpha},
     };
     return list;
 }
@@ -189,6 +192,38 @@ TEST(ArtGen, EveryFixedSizeImageHasItsSizeAndKind)
         EXPECT_EQ(image.surface->Width(), e.width) << e.name;
         EXPECT_EQ(image.surface->Height(), e.height) << e.name;
         EXPECT_EQ(image.kind, e.kind) << e.name;
+    }
+}
+
+// The HUD's three wells sit darker than the plain bar beside the menu button, the bar ends
+// in a dark line over the board, and its icons are solid shapes on a clear ground.
+TEST(ArtGen, TheHudShowsDarkWellsAndSolidIcons)
+{
+    REQUIRE_CONTENT();
+    const Image hud = Load("hud");
+    ASSERT_TRUE(hud.surface);
+    // Channel sums averaged over a block; 4 pixels wide, a whole cycle of the dither.
+    auto brightness = [&](int x0, int y0, int rows) {
+        double sum = 0;
+        for (int y = y0; y < y0 + rows; ++y) {
+            for (int x = x0; x < x0 + 4; ++x) {
+                const Rgb c = Expand(PixelAt(*hud.surface, x, y));
+                sum += c.r + c.g + c.b;
+            }
+        }
+        return sum / (4 * rows);
+    };
+    const double bar = brightness(20, 16, 4);
+    for (const int wellMiddle : {66, 138, 213})
+        EXPECT_LT(brightness(wellMiddle - 2, 16, 4), bar - 40) << "well at x " << wellMiddle;
+    EXPECT_LT(brightness(20, 39, 1), brightness(20, 35, 1) - 40);
+
+    for (const std::string name : {"hud_clock", "hud_life"}) {
+        const Image icon = Load(name);
+        ASSERT_TRUE(icon.surface && icon.surface->HasAlpha()) << name;
+        EXPECT_EQ(AlphaAt(*icon.surface, 7, 7), 255) << name;
+        for (const auto& [x, y] : {std::pair{0, 0}, {13, 0}, {0, 13}, {13, 13}})
+            EXPECT_LT(AlphaAt(*icon.surface, x, y), 16) << name << " corner " << x << "," << y;
     }
 }
 

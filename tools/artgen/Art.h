@@ -1,6 +1,6 @@
 // The pictures of the game, each drawn from code: side strips, joints, cell pictures, bonus
 // icons and animations, particles, backgrounds, the loading screen, the menu screens' backdrop,
-// title and help pictures, and the UI skin.
+// title and help pictures, the UI skin and the game screen's heads-up display.
 #pragma once
 
 #include "Canvas.h"
@@ -100,6 +100,19 @@ Canvas PanelCorner(int corner);
 constexpr int WidgetsWidth = 72;
 constexpr int WidgetsHeight = 54;
 Canvas WidgetSheet();
+
+// The game screen's heads-up display across the top of the screen, opaque: a dark-blue bar
+// with three sunken wells, for the board number (x 48 to 84), the score and its bar (x 86 to
+// 188) and the time and lives (x 190 to 237), each from y 3 to 36; the left 48 pixels, under
+// the menu button, stay plain.
+constexpr int HudWidth = 240;
+constexpr int HudHeight = 40;
+Canvas Hud();
+// The HUD's icons, HudIconSize square on transparent ground: a clock face beside the time and
+// a heart beside the lives.
+constexpr int HudIconSize = 14;
+Canvas HudClock();
+Canvas HudLife();
 
 // The on-screen keyboard: 4 rows of 12 cells of KeyWidth x KeyHeight. Rows 0-1 hold the digits
 // and Q to P in columns 0-9, row 2 A to L in columns 0-8, row 3 the minus and Z to M in columns

@@ -115,6 +115,9 @@ int main(int argc, char** argv)
         ok &= Write(images, corners[i], Art::PanelCorner(i), true);
     }
     ok &= Write(images, "widgets", Art::WidgetSheet(), true);
+    ok &= Write(images, "hud", Art::Hud(), false, true);
+    ok &= Write(images, "hud_clock", Art::HudClock(), true);
+    ok &= Write(images, "hud_life", Art::HudLife(), true);
     ok &= Write(images, "KeyboardButtons", Art::KeyboardButtons(), false);
     ok &= Write(images, "KeyboardKeys", Art::KeyboardKeys(fonts), true);
     // Only enter's cap has transparent parts: the others cover their cells exactly.
