@@ -1,9 +1,12 @@
-// The menu screens in the game's own data: a frame of the options window while a volume slider
-// is dragged with several moves per frame, each move throwing its burst of sparks, updated and
-// drawn as the application does it.
+// The screens in the game's own data, updated and drawn as the application does it: a frame of
+// the options window while a volume slider is dragged with several moves per frame, each move
+// throwing its burst of sparks; and a frame of the game screen on the board with the most
+// sides, a cell always turning.
 #include "app/GameContext.h"
 #include "graphics/Surface16.h"
+#include "platform/HeadlessHost.h"
 #include "platform/ProgramFolder.h"
+#include "states/GameState.h"
 #include "states/LoadingState.h"
 
 #include <benchmark/benchmark.h>
@@ -89,5 +92,55 @@ void OptionsSliderDrag(benchmark::State& state)
     GameContext::Destroy();
 }
 BENCHMARK(OptionsSliderDrag)->Unit(benchmark::kMicrosecond);
+
+// The board "26-triangle-field" (196 sides) in Arcade, smoothing on, the pictures under the
+// cells off (range 0) or on (1). A tap on the middle cell every six frames keeps a turn on
+// screen; the completions it brings add their sparks and numbers.
+void GameFrame(benchmark::State& state)
+{
+    constexpr uint32_t Board = 26;
+    GameFolderCopy folder;
+    Platform::SetProgramFolder(folder.Path().string());
+    Platform::HeadlessHost host; // the board's clock: still, so the time never runs out
+    Platform::SetHost(&host);
+    GameContext& context = GameContext::Instance();
+    auto loading = std::make_unique<LoadingState>();
+    loading->Update();
+    context.playerData->AddPlayer(u"bench");
+    context.playerData->SetCurrent(0);
+    context.playerData->CurrentPlayer()->grid[0] = Board;
+    loading->Update();
+    context.settings.antialiasing = 1;
+    context.settings.underCells = state.range(0) != 0;
+    context.gameMode = 1;
+    context.states->ChangeState(u"GameState", true);
+    Graphics::Surface16 surface;
+    surface.Create(240, 320, false);
+    Frame(context, surface);
+    auto* game = dynamic_cast<GameState*>(context.states->Current());
+    const Grid* grid = game && game->Session() ? game->Session()->GetGrid() : nullptr;
+    if (!grid || context.grids.size() < Board || !context.grids[Board - 1].starts_with(u"26-")) {
+        state.SkipWithError("the game data lacks board 26-triangle-field");
+        GameContext::Destroy();
+        Platform::SetHost(nullptr);
+        return;
+    }
+    state.counters["sides"] = static_cast<double>(grid->edges.size());
+    const GridCell& middle = *grid->cells[grid->cells.size() / 2];
+    const auto x = static_cast<int32_t>(middle.centreX);
+    const auto y = static_cast<int32_t>(middle.centreY);
+    uint32_t frame = 0;
+    for (auto _ : state) {
+        if (frame++ % 6 == 0) {
+            context.ui->stylusDown(x, y);
+            context.ui->stylusUp(x, y);
+        }
+        Frame(context, surface);
+        benchmark::ClobberMemory();
+    }
+    GameContext::Destroy();
+    Platform::SetHost(nullptr);
+}
+BENCHMARK(GameFrame)->Arg(0)->Arg(1)->ArgName("pictures")->Unit(benchmark::kMicrosecond);
 
 } // namespace

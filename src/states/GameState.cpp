@@ -204,8 +204,10 @@ void GameState::UpdateHud()
         m_scoreBar->setValue(session.ScoreBar());
     if (m_labelScore) {
         std::u16string score = Screens::Decimal(session.Score());
-        if (session.Mode() != GameMode::Classic)
-            score += u"/" + Screens::Decimal(grid->target);
+        if (session.Mode() != GameMode::Classic) {
+            score.push_back(u'/');
+            score.append(Screens::Decimal(grid->target));
+        }
         m_labelScore->setText(score);
     }
     if (m_labelTime) {
