@@ -431,26 +431,26 @@ TEST_F(CellPictures, ABoardDrawnWithThemCoversEveryCellCentre)
     }
 }
 
-// The menu screens' layout as the menu loads it: the "Menu" group alone, the skin, and the
-// tree built from MainMenu.xml by the game's layout loader.
-class MenuLayout : public Content
+// A screen layout as its screen loads it: its resource group alone, the skin, and the tree
+// built from the layout file by the game's layout loader.
+class Layout : public Content
 {
 protected:
-    void SetUp() override
+    void Open(std::u16string_view group, std::u16string_view file)
     {
-        Content::SetUp();
         resources.LoadCatalogue(xml, images);
-        ASSERT_NE(resources.FindGroup(u"Menu"), nullptr);
-        resources.LoadGroup(u"Menu");
+        ASSERT_NE(resources.FindGroup(group), nullptr);
+        resources.LoadGroup(group);
+        groupName = group;
         skin = UI::LoadSkin(ReadText(u"uiconfig.xml").c_str());
         ASSERT_FALSE(skin->styles.empty());
         strings.Load(xml);
-        layoutText = ReadText(u"MainMenu.xml");
+        layoutText = ReadText(file);
         ui = std::make_unique<UI::UISystem>(&renderer, skin.get());
         UI::LayoutLoader loader;
         std::vector<uint8_t> binary;
         top.reset(loader.load(layoutText.c_str(), ui.get(), binary).release());
-        ASSERT_NE(top, nullptr) << "MainMenu.xml does not load";
+        ASSERT_NE(top, nullptr) << Narrow(file) << " does not load";
     }
 
     void TearDown() override
@@ -514,13 +514,123 @@ protected:
         return std::u16string(static_cast<size_t>(length), widest);
     }
 
+    // The room a centred text leaves on each side, or the offset of a text set from the left.
+    static int32_t Lead(uint32_t flags, int32_t delta)
+    {
+        return (flags & UI::FontFlags::CentreX) ? 2 * std::max(delta, 2) : delta;
+    }
+    // Checks that text fits the label or button w in its font: they do not wrap, they cut.
+    // Returns false when w is neither.
+    bool ExpectFits(const UI::Window& w, std::u16string_view text)
+    {
+        int32_t font = 0;
+        int32_t lead = 0;
+        if (const auto* label = dynamic_cast<const UI::Label*>(&w)) {
+            font = label->font();
+            lead = Lead(label->fontFlags(), 0);
+        } else if (const auto* button = dynamic_cast<const UI::FixedButton*>(&w)) {
+            font = button->font();
+            lead = Lead(button->fontFlags(), button->textDeltaX());
+        } else {
+            return false;
+        }
+        const Graphics::Rect size = Measure(text, font);
+        EXPECT_LE(lead + size.width, w.width()) << Narrow(w.name()) << ": " << Narrow(text);
+        EXPECT_LE(size.height, w.height()) << Narrow(w.name()) << ": " << Narrow(text);
+        return true;
+    }
+
+    void ExpectInsideParents()
+    {
+        for (const UI::Window* w : All()) {
+            const UI::Window* parent = w->parent();
+            if (dynamic_cast<const UI::RowList*>(parent))
+                continue; // a list's parts, which the list lays out itself
+            EXPECT_TRUE(w->x() >= 0 && w->y() >= 0 && w->x() + w->width() <= parent->width() &&
+                        w->y() + w->height() <= parent->height())
+                << Narrow(w->name()) << " at " << w->x() << "," << w->y() << " size " << w->width()
+                << "x" << w->height() << " sticks out of " << Narrow(parent->name());
+        }
+    }
+
+    // The group must hold every picture and font the layout names or the skin cuts (with each
+    // area inside its picture), and more pictures the screen draws; the skin must have every
+    // element the layout names.
+    void ExpectGroupHoldsEverythingDrawn(std::set<std::u16string> images)
+    {
+        const ResourceGroup* group = resources.FindGroup(groupName);
+        ASSERT_NE(group, nullptr);
+        ASSERT_FALSE(group->fontDescs.empty());
+        EXPECT_EQ(group->fontDescs.front().name, u"ui") << "font 0 of the screen";
+        std::set<std::u16string> fonts = {u"ui"};
+        std::set<std::u16string> elements;
+        XmlDocument document;
+        ASSERT_NE(document.Parse(layoutText.c_str()), nullptr);
+        auto walk = [&](auto& self, const XmlElement* e) -> void {
+            for (; e; e = e->NextSiblingElement()) {
+                for (const XmlAttribute& a : e->Attributes()) {
+                    const std::string key = a.Name();
+                    if (key == "src")
+                        images.insert(Widen(a.Value()));
+                    else if (key == "font" || key == "listboxFont")
+                        fonts.insert(Widen(a.Value()));
+                    else if (key == "element" || key.ends_with("Element"))
+                        elements.insert(Widen(a.Value()));
+                }
+                self(self, e->FirstChildElement());
+            }
+        };
+        walk(walk, document.RootElement());
+        const UI::UIStyle& style = skin->styles.front();
+        for (const UI::Element& element : style.elements) {
+            for (const UI::ElementState& state : element.states) {
+                for (const UI::Area& area : state.areas) {
+                    images.insert(area.imageName);
+                    const Graphics::Surface16* image = resources.GetImage(area.imageName);
+                    if (!image || area.srcW == 0 || area.srcH == 0)
+                        continue; // a missing image fails below; an area without source is room
+                    const auto w = static_cast<int32_t>(image->Width());
+                    const auto h = static_cast<int32_t>(image->Height());
+                    const int32_t srcW = area.srcW < 0 ? w : area.srcW;
+                    const int32_t srcH = area.srcH < 0 ? h : area.srcH;
+                    EXPECT_TRUE(area.srcX >= 0 && area.srcY >= 0 && area.srcX + srcW <= w &&
+                                area.srcY + srcH <= h)
+                        << Narrow(element.name) << "/" << Narrow(state.name) << ": area at "
+                        << area.srcX << "," << area.srcY << " outside " << Narrow(area.imageName);
+                }
+            }
+        }
+        for (const std::u16string& image : images)
+            EXPECT_NE(resources.GetImage(image), nullptr)
+                << Narrow(image) << " is not in " << Narrow(groupName);
+        for (const std::u16string& font : fonts)
+            EXPECT_NE(resources.GetFont(font), nullptr)
+                << Narrow(font) << " is not in " << Narrow(groupName);
+        for (const std::u16string& element : elements) {
+            const bool found = std::any_of(style.elements.begin(), style.elements.end(),
+                                           [&](const UI::Element& e) { return e.name == element; });
+            EXPECT_TRUE(found) << "the skin has no element " << Narrow(element);
+        }
+    }
+
     ResourceManager resources;
     UI::ManagedSurfaceRenderer renderer{resources};
+    std::u16string groupName;
     std::unique_ptr<UI::StyleList> skin;
     StringTable strings;
     std::string layoutText;
     std::unique_ptr<UI::UISystem> ui;
     std::unique_ptr<UI::Window> top;
+};
+
+class MenuLayout : public Layout
+{
+protected:
+    void SetUp() override
+    {
+        Content::SetUp();
+        Open(u"Menu", u"MainMenu.xml");
+    }
 };
 
 template <class Widget>
@@ -649,15 +759,7 @@ TEST_F(MenuLayout, ControlsAreSetUpAsTheScreensUseThem)
 
 TEST_F(MenuLayout, EveryWindowLiesInsideItsParent)
 {
-    for (const UI::Window* w : All()) {
-        const UI::Window* parent = w->parent();
-        if (dynamic_cast<const UI::RowList*>(parent))
-            continue; // a list's parts, which the list lays out itself
-        EXPECT_TRUE(w->x() >= 0 && w->y() >= 0 && w->x() + w->width() <= parent->width() &&
-                    w->y() + w->height() <= parent->height())
-            << Narrow(w->name()) << " at " << w->x() << "," << w->y() << " size " << w->width()
-            << "x" << w->height() << " sticks out of " << Narrow(parent->name());
-    }
+    ExpectInsideParents();
 }
 
 // Every text of the layout, and every text the screens put into it, fits its window in the
@@ -665,17 +767,6 @@ TEST_F(MenuLayout, EveryWindowLiesInsideItsParent)
 TEST_F(MenuLayout, TextsFitTheirWindows)
 {
     size_t checked = 0;
-    auto fits = [&](const UI::Window& w, std::u16string_view text, int32_t font, int32_t left,
-                    int32_t top) {
-        const Graphics::Rect size = Measure(text, font);
-        EXPECT_LE(left + size.width, w.width()) << Narrow(w.name()) << ": " << Narrow(text);
-        EXPECT_LE(top + size.height, w.height()) << Narrow(w.name()) << ": " << Narrow(text);
-        ++checked;
-    };
-    // The room a centred text leaves on each side, or the offset of a text set from the left.
-    auto lead = [](uint32_t flags, int32_t delta) {
-        return (flags & UI::FontFlags::CentreX) ? 2 * std::max(delta, 2) : delta;
-    };
     for (const UI::Window* w : All()) {
         if (!w->visible() && w->parent() == top.get())
             continue; // the screens themselves; their content is checked below
@@ -686,11 +777,10 @@ TEST_F(MenuLayout, TextsFitTheirWindows)
                 text = strings.GetString(label->textKey());
             }
             if (!text.empty())
-                fits(*w, text, label->font(), lead(label->fontFlags(), 0), 0);
+                checked += ExpectFits(*w, text);
         } else if (const auto* button = dynamic_cast<const UI::FixedButton*>(w)) {
             if (!button->caption().empty())
-                fits(*w, button->caption(), button->font(),
-                     lead(button->fontFlags(), button->textDeltaX()), 0);
+                checked += ExpectFits(*w, button->caption());
         }
     }
     EXPECT_GT(checked, 40u);
@@ -724,10 +814,7 @@ TEST_F(MenuLayout, TextsFitTheirWindows)
         ASSERT_NE(r.window, nullptr);
         const UI::Window* w = r.window->findChild(r.control);
         ASSERT_NE(w, nullptr) << Narrow(r.control);
-        if (const auto* label = dynamic_cast<const UI::Label*>(w))
-            fits(*w, r.text, label->font(), lead(label->fontFlags(), 0), 0);
-        else if (const auto* button = dynamic_cast<const UI::FixedButton*>(w))
-            fits(*w, r.text, button->font(), lead(button->fontFlags(), button->textDeltaX()), 0);
+        EXPECT_TRUE(ExpectFits(*w, r.text)) << Narrow(r.control);
     }
     // The name as typed, with the caret after it, inside the field's border.
     EXPECT_LE(edit->border() + edit->textDeltaX() + Measure(name + u"I", edit->font()).width,
@@ -756,76 +843,116 @@ TEST_F(MenuLayout, TextsFitTheirWindows)
 // and font it draws must be in it.
 TEST_F(MenuLayout, TheMenuGroupHoldsEverythingTheMenuDraws)
 {
-    const ResourceGroup* group = resources.FindGroup(u"Menu");
-    ASSERT_NE(group, nullptr);
-    ASSERT_FALSE(group->fontDescs.empty());
-    EXPECT_EQ(group->fontDescs.front().name, u"ui") << "font 0 of the menu";
-
-    std::set<std::u16string> images = {u"ani1", u"ani2", u"ani3", u"ani4", u"ani5"};
-    std::set<std::u16string> fonts = {u"ui"};
-    std::set<std::u16string> elements;
-    // The names the layout gives: pictures, fonts and skin elements.
-    XmlDocument document;
-    ASSERT_NE(document.Parse(layoutText.c_str()), nullptr);
-    auto walk = [&](auto& self, const XmlElement* e) -> void {
-        for (; e; e = e->NextSiblingElement()) {
-            for (const XmlAttribute& a : e->Attributes()) {
-                const std::string key = a.Name();
-                if (key == "src")
-                    images.insert(Widen(a.Value()));
-                else if (key == "font" || key == "listboxFont")
-                    fonts.insert(Widen(a.Value()));
-                else if (key == "element" || key.ends_with("Element"))
-                    elements.insert(Widen(a.Value()));
-            }
-            self(self, e->FirstChildElement());
-        }
-    };
-    walk(walk, document.RootElement());
-    EXPECT_TRUE(images.contains(u"menu_bg"));
+    std::set<std::u16string> drawn = {u"ani1", u"ani2", u"ani3", u"ani4", u"ani5"};
     for (const UI::Window* w : All()) {
         if (const auto* keyboard = dynamic_cast<const UI::Keyboard*>(w)) {
-            images.insert(keyboard->buttonsImage());
-            images.insert(keyboard->keysImage());
+            drawn.insert(keyboard->buttonsImage());
+            drawn.insert(keyboard->keysImage());
             for (auto kind : {UI::Keyboard::Highlight::Normal, UI::Keyboard::Highlight::Backspace,
                               UI::Keyboard::Highlight::Enter, UI::Keyboard::Highlight::Space})
-                images.insert(keyboard->highlightImage(kind));
+                drawn.insert(keyboard->highlightImage(kind));
         }
     }
-    // The skin's pictures, with every area inside its picture.
-    const UI::UIStyle& style = skin->styles.front();
-    for (const UI::Element& element : style.elements) {
-        for (const UI::ElementState& state : element.states) {
-            for (const UI::Area& area : state.areas) {
-                images.insert(area.imageName);
-                const Graphics::Surface16* image = resources.GetImage(area.imageName);
-                if (!image || area.srcW == 0 || area.srcH == 0)
-                    continue; // a missing image fails below; an area without source is room
-                const auto w = static_cast<int32_t>(image->Width());
-                const auto h = static_cast<int32_t>(image->Height());
-                const int32_t srcW = area.srcW < 0 ? w : area.srcW;
-                const int32_t srcH = area.srcH < 0 ? h : area.srcH;
-                EXPECT_TRUE(area.srcX >= 0 && area.srcY >= 0 && area.srcX + srcW <= w &&
-                            area.srcY + srcH <= h)
-                    << Narrow(element.name) << "/" << Narrow(state.name) << ": area at "
-                    << area.srcX << "," << area.srcY << " outside " << Narrow(area.imageName);
-            }
-        }
-    }
-    for (const std::u16string& image : images)
-        EXPECT_NE(resources.GetImage(image), nullptr) << Narrow(image) << " is not in Menu";
-    for (const std::u16string& font : fonts)
-        EXPECT_NE(resources.GetFont(font), nullptr) << Narrow(font) << " is not in Menu";
-    for (const std::u16string& element : elements) {
-        const bool found = std::any_of(style.elements.begin(), style.elements.end(),
-                                       [&](const UI::Element& e) { return e.name == element; });
-        EXPECT_TRUE(found) << "the skin has no element " << Narrow(element);
-    }
+    ExpectGroupHoldsEverythingDrawn(drawn);
     // The backdrop covers the screen.
-    if (const Graphics::Surface16* backdrop = resources.GetImage(u"menu_bg")) {
-        EXPECT_EQ(backdrop->Width(), 240u);
-        EXPECT_EQ(backdrop->Height(), 320u);
+    const Graphics::Surface16* backdrop = resources.GetImage(u"menu_bg");
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_EQ(backdrop->Width(), 240u);
+    EXPECT_EQ(backdrop->Height(), 320u);
+}
+
+// The game screen's layout, with the "Game" group alone (the menu's is unloaded by then).
+class GameLayout : public Layout
+{
+protected:
+    void SetUp() override
+    {
+        Content::SetUp();
+        Open(u"Game", u"GameWnd.xml");
     }
+};
+
+TEST_F(GameLayout, TheBoardWindowCoversTheScreenUnderItsHeadsUpDisplay)
+{
+    UI::Window* game = top->findChild(u"GameWnd");
+    UI::Window* message = top->findChild(u"Wnd_MsgGrid");
+    ASSERT_TRUE(game && message);
+    // Both cover the screen at the origin, where the board is drawn; the board's window keeps
+    // a drag to its end, and the message waits hidden at the top level.
+    for (const UI::Window* w : {top.get(), game, message}) {
+        EXPECT_TRUE(w->x() == 0 && w->y() == 0 && w->width() == 240 && w->height() == 320)
+            << Narrow(w->name());
+    }
+    EXPECT_EQ(game->parent(), top.get());
+    EXPECT_EQ(message->parent(), top.get());
+    EXPECT_TRUE(game->captured());
+    EXPECT_FALSE(game->ghost());
+    EXPECT_FALSE(message->visible());
+
+    // The screen's controls, the message's as its own children, where the sparks land.
+    EXPECT_TRUE(Is<UI::FixedButton>(game->findChild(u"buttonMenu")));
+    for (const char16_t* name : {u"labelScore", u"labelTime", u"Label_Lives", u"Label_Grid"})
+        EXPECT_TRUE(Is<UI::Label>(game->findChild(name))) << Narrow(name);
+    EXPECT_TRUE(Is<UI::Slider>(game->findChild(u"Slider_Score")));
+    const std::pair<const char16_t*, bool (*)(const UI::Window*)> messageControls[] = {
+        {u"Label_Info", Is<UI::Label>},
+        {u"Button_Next", Is<UI::FixedButton>},
+        {u"Button_Return", Is<UI::FixedButton>}};
+    for (const auto& [name, is] : messageControls) {
+        const UI::Window* w = message->findChild(name);
+        EXPECT_TRUE(is(w) && w->parent() == message) << Narrow(name);
+    }
+    // The display lies above the boards, and nothing in it but the button takes a tap or
+    // the focus from the board.
+    for (size_t i = 0; i < game->childCount(); ++i) {
+        const UI::Window* w = game->childAt(i);
+        EXPECT_LE(w->y() + w->height(), 40) << Narrow(w->name());
+        EXPECT_EQ(w->ghost(), w->name() != u"buttonMenu") << Narrow(w->name());
+    }
+    ExpectInsideParents();
+}
+
+TEST_F(GameLayout, TextsFitAndTheGameGroupHoldsWhatTheScreenDraws)
+{
+    const std::u16string info[] = {
+        strings.GetString(u"Str_GridScore") + u"9999",
+        strings.GetString(u"Str_GridFailed"),
+        strings.GetString(u"Str_GameOver"),
+        strings.GetString(u"Str_Win"),
+        strings.GetString(u"Str_TotalScore") + u"999999",
+    };
+    const std::pair<const char16_t*, std::u16string> texts[] = {
+        {u"labelScore", u"9999/999"},
+        {u"labelTime", u"9:59"},
+        {u"Label_Lives", u"99"},
+        {u"Label_Grid", u"99"},
+        {u"Label_Info", info[0] + u"\n" + info[4]},
+        {u"Label_Info", info[1] + u"\n" + info[4]},
+        {u"Label_Info", info[2] + u"\n" + info[4]},
+        {u"Label_Info", info[3] + u"\n" + info[4]},
+        {u"Button_Next", strings.GetString(u"Str_Next")},
+        {u"Button_Next", strings.GetString(u"Str_Continue")},
+        {u"Button_Next", strings.GetString(u"Str_Start")},
+        {u"Button_Return", strings.GetString(u"Str_Return")},
+        {u"buttonMenu", u"Menu"},
+    };
+    for (const auto& [name, text] : texts) {
+        const UI::Window* w = top->findChild(name);
+        ASSERT_NE(w, nullptr) << Narrow(name);
+        EXPECT_TRUE(ExpectFits(*w, text)) << Narrow(name);
+    }
+
+    // The board's pictures, the bonus icons and animations, and the sparks, besides what the
+    // layout names.
+    std::set<std::u16string> drawn = {
+        u"cr30",         u"cr40", u"Chain", u"Chain2", u"bonuses30", u"bonuses40", u"ani_bonuses",
+        u"ani_bonuses2", u"ani1", u"ani2",  u"ani3",   u"ani4",      u"ani5"};
+    for (int sides = 3; sides <= 12; ++sides) {
+        drawn.insert(u"Poly" + Widen(std::to_string(sides)));
+        drawn.insert(u"Poly2_" + Widen(std::to_string(sides)));
+    }
+    ExpectGroupHoldsEverythingDrawn(drawn);
+    EXPECT_NE(resources.GetFont(u"digits"), nullptr) << "the floating points";
 }
 
 } // namespace
