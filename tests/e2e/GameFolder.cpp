@@ -27,11 +27,10 @@ const std::string& GameFolderNotReady()
         if (tree.exitCode != 0)
             return "cannot list the built game folder with " + listing + ": " + tree.err;
         // One line per file: its path, a tab, its size and its source.
-        const std::string line = "XML/MainMenu.xml\t";
+        const std::string line = "XML/GameWnd.xml\t";
         if (!tree.out.starts_with(line) && tree.out.find("\n" + line) == std::string::npos)
             return "the built game folder " + GameDir() +
-                   " has no XML/MainMenu.xml yet (it comes with the menu screens), so the "
-                   "game refuses to start on it";
+                   " has no XML/GameWnd.xml, so the game refuses to start on it";
         return std::string();
     }();
     return reason;

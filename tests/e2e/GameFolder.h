@@ -14,9 +14,8 @@ std::string GameDir();
 // The game binary in it.
 std::string GameBinary();
 
-// Empty when the built game folder can start the game; else why not. The main menu's layout
-// is written together with the menu screens: until it is in the data, the game refuses to
-// start on any folder made from the build.
+// Empty when the built game folder can start the game; else why not (a build whose data
+// lacks the game screen's layout, which the game refuses to start without).
 const std::string& GameFolderNotReady();
 
 // A temporary folder with links to what the built game folder holds (its archives, and any

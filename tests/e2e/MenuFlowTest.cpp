@@ -2,6 +2,7 @@
 // types a name on the on-screen keyboard and walks every screen, the cap of five players, and
 // a clean end from every screen. The taps hit the controls where XML/MainMenu.xml puts them.
 #include "e2e/GameFolder.h"
+#include "e2e/ScreenPoints.h"
 #include "support/Process.h"
 
 #include <gtest/gtest.h>
@@ -13,30 +14,7 @@
 
 namespace {
 
-// Screen points of the controls of MainMenu.xml.
-struct Point
-{
-    int x, y;
-};
-constexpr Point NameField{80, 60};
-constexpr Point AddPlayer{200, 60};
-constexpr Point PlayersOk{120, 296};
-constexpr Point Options{68, 261};
-constexpr Point KeysBox{128, 160};
-constexpr Point OptionsOk{68, 298};
-constexpr Point Help{172, 261};
-constexpr Point HelpNext{146, 298};
-constexpr Point HelpOk{208, 298};
-constexpr Point HighScores{172, 229};
-constexpr Point ScoresBack{120, 298};
-constexpr Point Players{68, 229};
-constexpr Point Arcade{120, 107};
-constexpr Point Exit{120, 299};
-// The on-screen keyboard's cell (column, row), 19 by 17 pixels from (6, 248).
-constexpr Point Key(int column, int row)
-{
-    return {6 + 19 * column + 9, 248 + 17 * row + 8};
-}
+using namespace ScreenPoints;
 
 // A script of taps, one every three frames from frame 3, then the closing lines.
 std::string Script(const std::vector<Point>& taps, const std::string& end)
