@@ -435,6 +435,21 @@ TEST_F(GameScreen, WithoutAPlayerBoardOneIsPlayedAndNothingRecorded)
     EXPECT_EQ(context->playerData->PlayerCount(), 0u);
 }
 
+TEST_F(GameScreen, ALayoutWithoutItsControlsStillPlays)
+{
+    fs::remove(dir.Root() / "XML" / "GameWnd.xml");
+    std::ofstream(dir.Root() / "XML" / "GameWnd.xml") << R"(<Window width="240" height="320"/>)";
+    Play(GameMode::Survival, {.lives = 2});
+    Complete(0);
+    Frames(3);
+    Frame(true);
+    Wait(180);
+    Frame(true);
+    EXPECT_EQ(Session().GetState(), BoardState::Lost);
+    EXPECT_EQ(Saved().lives[2], 1u);
+    Frame(true);
+}
+
 TEST_F(GameScreen, AnUnreadableSaveIsNeverWrittenOver)
 {
     // A damaged data.dat whose copy cannot be made: the run must not replace it.
