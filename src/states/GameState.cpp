@@ -27,6 +27,16 @@ std::u16string Text(std::u16string_view key)
     return GameContext::Instance().strings->GetString(key);
 }
 
+// The time left as the heads-up display shows it: minutes, a colon and two digits of seconds.
+std::u16string TimeText(int64_t secondsLeft)
+{
+    // A bonus that takes time away may leave less than none: that shows as no time at all.
+    const uint32_t left = secondsLeft > 0 ? static_cast<uint32_t>(secondsLeft) : 0;
+    const uint32_t seconds = left % 60;
+    return Screens::Decimal(left / 60) + u":" + (seconds < 10 ? u"0" : u"") +
+           Screens::Decimal(seconds);
+}
+
 } // namespace
 
 GameState::GameState() : State(u"GameState"), m_picture(GameContext::Instance().trig) {}
@@ -35,15 +45,6 @@ GameState::~GameState()
 {
     if (m_loaded)
         Unload();
-}
-
-std::u16string GameState::TimeText(int64_t secondsLeft)
-{
-    // A bonus that takes time away may leave less than none: that shows as no time at all.
-    const uint32_t left = secondsLeft > 0 ? static_cast<uint32_t>(secondsLeft) : 0;
-    const uint32_t seconds = left % 60;
-    return Screens::Decimal(left / 60) + u":" + (seconds < 10 ? u"0" : u"") +
-           Screens::Decimal(seconds);
 }
 
 void GameState::Load()

@@ -10,9 +10,7 @@
 #include "game/BoardSession.h"
 #include "ui/Events.h"
 
-#include <cstdint>
 #include <memory>
-#include <string>
 
 namespace Graphics {
 class Surface16;
@@ -44,9 +42,6 @@ public:
     // The board in play, for tests and the benchmarks; null before the first Load.
     const BoardSession* Session() const { return m_session.get(); }
     BoardSession* Session() { return m_session.get(); }
-    // The time left as the heads-up display shows it: minutes, a colon and two digits of
-    // seconds, 0:00 once no time is left.
-    static std::u16string TimeText(int64_t secondsLeft);
 
 private:
     // Starts the board the player's run is on: the board itself, its pictures, background
