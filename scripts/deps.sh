@@ -13,6 +13,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # the end-to-end tests that play the game in a real window on a virtual X display
     xvfb xdotool
+    # ... and read the window's pixels back from the X server
+    libx11-dev
 )
 for group in "$@"; do
     case "$group" in

@@ -150,6 +150,13 @@ CellPivot CellImagePivot(uint32_t sides, float cellSize, uint32_t imageWidth, ui
     // distance from a side to the centre.
     const auto alpha = static_cast<uint16_t>(((sides - 2) * 32767 / sides) / 2);
     const float inradius = (cellSize / 2) * std::fabs(trig.Sin(alpha) / trig.Cos(alpha));
+    // Without a trigonometry table the tangent is 0 / 0, and a damaged board's cell size may be
+    // anything: a distance that is no number, or none an int can hold, pins the picture by its
+    // middle as for an even cell rather than converting it.
+    constexpr float Far = 1 << 24;
+    if (!(std::fabs(inradius) < Far)) {
+        return {halfWidth, static_cast<int32_t>(imageHeight / 2)};
+    }
     return {halfWidth, static_cast<int32_t>(inradius)};
 }
 

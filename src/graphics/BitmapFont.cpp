@@ -412,6 +412,9 @@ void BitmapFont::DrawTextClipped(int32_t x, int32_t y, std::u16string_view text,
 // ends a paragraph; "^" and the character after it take no room. A space or tab that would
 // overflow the line starts the next one; a character that would overflow it moves its word to
 // the next line, unless the word is the line's first (a word longer than the box overflows it).
+// In a box a space or a tab is a gap of fixed width, not a glyph, and kerning restarts after
+// it as after a line feed: a pair is made for glyphs that touch, and across a gap it would
+// only narrow or widen the gap (and kern a word unlike the same word at a line's start).
 std::vector<BitmapFont::BoxLine> BitmapFont::LayOutBox(std::u16string_view text,
                                                        int64_t available) const
 {

@@ -236,6 +236,10 @@ std::unique_ptr<MemoryStream> QpkArchive::ReadData(Stream& archive, uint32_t dat
     if (!packed || archive.Read(packed.get(), 0, storedSize) != storedSize)
         return nullptr;
     // zlib writes at most `size` bytes and reports a stream that would need more as an error.
+    // A stream that ends before `size` bytes is refused too, not handed out short or padded:
+    // the table and the data disagree, so the entry is cut or is not the file the table names,
+    // and its reader would take a damaged file for a whole one. The packing tool always
+    // records the exact size.
     uLongf produced = size;
     if (uncompress(block, &produced, packed.get(), storedSize) != Z_OK || produced != size)
         return nullptr;

@@ -154,6 +154,17 @@ bool SdlHost::OpenNativeWindow(const std::string& title)
         }
         m_videoStarted = true;
     }
+    // With no display at all (a plain SSH login) SDL settles for a driver that draws nowhere,
+    // and the game would run unseen until killed. Those drivers are for a user who names them.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool named = asked && *asked; // SDL, too, takes an empty name for none
+    if (!named && driver &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        std::fprintf(stderr, "tavlo: no display to open a window on; use --headless to run "
+                             "without one\n");
+        return false;
+    }
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
     if (m_options.fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -234,6 +245,12 @@ void SdlHost::ToggleFullscreen()
         return;
     bool fullscreen = SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(m_window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Without a window manager the window never grows, yet SDL takes it for the desktop's size
+    // until told otherwise, and would go on drawing the screen scaled for that size.
+    if (fullscreen)
+        SDL_SetWindowSize(m_window, static_cast<int>(ScreenWidth * m_options.scale),
+                          static_cast<int>(ScreenHeight * m_options.scale));
+    // The size changes come later as window events, which present again.
     Present(true);
 }
 
@@ -251,9 +268,13 @@ bool SdlHost::Translate(const SDL_Event& event, Message& message)
         case SDL_WINDOWEVENT_FOCUS_LOST:
             message = {MessageId::Activate, 0, 0};
             return true;
+        case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            // Repaint here: while the game is inactive it draws no frames.
+            // Repaint here: a still screen is never presented again by itself, and while the
+            // game is inactive it draws no frames.
             Present(true);
             return false;
         default:
@@ -298,14 +319,29 @@ bool SdlHost::PollEvent(Message& message)
     bool found = false;
     const bool limitReached =
         m_options.frameLimit && !m_limitDelivered && FramesRun() >= *m_options.frameLimit;
-    if (TakeCloseSignal() || limitReached) {
+    if (m_closeAfterActivate || TakeCloseSignal() || limitReached) {
         m_limitDelivered = m_limitDelivered || limitReached;
+        m_closeAfterActivate = false;
         message = {MessageId::Close, 0, 0};
         found = true;
     }
     SDL_Event event;
-    while (!found && m_videoStarted && SDL_PollEvent(&event))
+    while (!found && m_videoStarted && SDL_PollEvent(&event)) {
         found = Translate(event, message);
+        // Once closing, the program runs its exit to the end, focus or not.
+        if (found && m_closing && message.id == MessageId::Activate && message.wParam == 0)
+            found = false;
+    }
+    // The program runs its exit (the exit screen, the save) in frames, and runs none while
+    // inactive: a close that comes while the window is in the background (a logout, a kill, the
+    // window list's close) activates the program first.
+    if (found && message.id == MessageId::Close && m_reportedInactive) {
+        m_closeAfterActivate = true;
+        message = {MessageId::Activate, 1, 0};
+    }
+    if (found && message.id == MessageId::Activate)
+        m_reportedInactive = message.wParam == 0;
+    m_closing = m_closing || (found && message.id == MessageId::Close);
     if (found && m_recorder.IsOpen())
         m_recorder.Record(FramesRun(), message);
     return found;

@@ -66,6 +66,9 @@ private:
     // The raw frame buffer is written without begin/end calls, so the host shows it by itself.
     bool m_rawFrameBufferInUse = false;
     bool m_limitDelivered = false;
+    bool m_reportedInactive = false;   // the last activation message said "inactive"
+    bool m_closeAfterActivate = false; // a close held back behind that activation
+    bool m_closing = false;            // a close was delivered
 };
 
 } // namespace Platform

@@ -5,8 +5,11 @@
 #include "platform/SoundMixer.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -36,6 +39,37 @@ private:
     SDL_AudioDeviceID m_device;
 };
 
+// Sends what the process writes to stderr to /dev/null for as long as it lives. Without a
+// sound card the audio systems SDL tries in turn (PulseAudio, ALSA, JACK, ...) each print
+// their own failures there, a screen of lines for one missing device; the game says it once.
+class QuietStderr
+{
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        m_saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStderr()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int m_saved = -1;
+};
+
 // The process-wide state behind the FSOUND calls. The mixer is shared with the audio thread
 // and only touched under the device lock; the rest belongs to the calling thread.
 class SoundLibrary
@@ -51,21 +85,10 @@ public:
         if (!m_allowed || mixRate < MinMixRate || mixRate > MaxMixRate || maxChannels < 1 ||
             maxChannels > SoundMixer::MaxChannels)
             return false;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        m_mixer = std::make_unique<SoundMixer>(maxChannels);
-        SDL_AudioSpec wanted{};
-        wanted.freq = mixRate;
-        wanted.format = AUDIO_S16SYS;
-        wanted.channels = 2;
-        wanted.samples = DeviceBufferFrames;
-        wanted.callback = &SoundLibrary::Fill;
-        wanted.userdata = m_mixer.get();
-        // No changes allowed: SDL converts to whatever the hardware wants.
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (m_device == 0) {
-            m_mixer.reset();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (!OpenDevice(mixRate, maxChannels)) {
+            if (!m_silenceSaid)
+                std::fprintf(stderr, "tavlo: no sound device; playing silently\n");
+            m_silenceSaid = true;
             return false;
         }
         m_mixRate = mixRate;
@@ -108,13 +131,13 @@ public:
         m_samples.erase(owned);
     }
 
-    int Play(SoundSample* sample)
+    int Play(SoundSample* sample, bool paused)
     {
         if (Owned(sample) == m_samples.end())
             return -1;
         int channel = -1;
         WithMixer([&](SoundMixer& mixer) {
-            channel = mixer.Play(sample);
+            channel = mixer.Play(sample, paused);
             return true;
         });
         return channel;
@@ -131,6 +154,30 @@ public:
     }
 
 private:
+    // Starts SDL's audio and opens its default device, saying nothing on failure.
+    bool OpenDevice(int mixRate, int maxChannels)
+    {
+        QuietStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        m_mixer = std::make_unique<SoundMixer>(maxChannels);
+        SDL_AudioSpec wanted{};
+        wanted.freq = mixRate;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
+        wanted.samples = DeviceBufferFrames;
+        wanted.callback = &SoundLibrary::Fill;
+        wanted.userdata = m_mixer.get();
+        // No changes allowed: SDL converts to whatever the hardware wants.
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (m_device == 0) {
+            m_mixer.reset();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        return true;
+    }
+
     // The device's callback; SDL holds the device lock while it runs.
     static void Fill(void* mixer, Uint8* stream, int length)
     {
@@ -145,6 +192,7 @@ private:
     }
 
     bool m_allowed = false;
+    bool m_silenceSaid = false; // "no sound device" is said once a run
     SDL_AudioDeviceID m_device = 0;
     int m_mixRate = 0;
     std::unique_ptr<SoundMixer> m_mixer;
@@ -198,7 +246,12 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
 
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
 {
-    return channel == FSOUND_FREE ? Library().Play(sample) : -1;
+    return FSOUND_PlaySoundEx(channel, sample, 0);
+}
+
+int FSOUND_PlaySoundEx(int channel, FSOUND_SAMPLE* sample, int startPaused)
+{
+    return channel == FSOUND_FREE ? Library().Play(sample, startPaused != 0) : -1;
 }
 
 int FSOUND_StopSound(int channel)

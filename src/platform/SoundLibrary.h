@@ -37,6 +37,10 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
 // unpaused and not looping. The channel handle (see SoundMixer::Play), or -1 when every
 // channel is busy, the sample is unknown or the library is not ready.
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
+// As FSOUND_PlaySound, but paused when startPaused != 0. The device mixes on its own thread at
+// any moment: a sound whose volume or loop mode is set after it starts must start paused, or a
+// few milliseconds of it may be heard at full volume first.
+int FSOUND_PlaySoundEx(int channel, FSOUND_SAMPLE* sample, int startPaused);
 // Each acts on a channel at once and returns 1, or 0 when the channel's sound has ended.
 int FSOUND_StopSound(int channel);
 int FSOUND_SetPaused(int channel, int paused); // paused != 0 pauses; resuming continues

@@ -40,7 +40,7 @@ const SoundMixer::Channel* SoundMixer::Find(int handle) const
     return &channel;
 }
 
-int SoundMixer::Play(const SoundSample* sample)
+int SoundMixer::Play(const SoundSample* sample, bool paused)
 {
     if (!sample || sample->FrameCount() == 0)
         return -1;
@@ -51,6 +51,7 @@ int SoundMixer::Play(const SoundSample* sample)
         const uint32_t endings = channel.endings;
         channel = Channel{};
         channel.sample = sample;
+        channel.paused = paused;
         channel.endings = endings;
         return static_cast<int>(index) +
                MaxChannels * static_cast<int>(endings % HandleGenerations);

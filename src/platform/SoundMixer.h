@@ -18,13 +18,14 @@ public:
 
     explicit SoundMixer(int channelCount = MaxChannels);
 
-    // Starts the sample on the lowest free channel, unpaused, not looping, at full volume.
+    // Starts the sample on the lowest free channel, not looping, at full volume, paused or not.
+    // A channel started paused is silent until its settings are made and it is resumed.
     // Returns the channel's handle, or -1 when every channel is busy (playing or paused) or the
     // sample is null or empty. A handle is the channel number plus MaxChannels times the
     // number of sounds that channel has ended, so the first 32 sounds get 0 to 31; it stays
     // valid only until its sound ends, and calls with a handle whose sound has ended do
     // nothing, so stopping a finished effect never stops whatever took its channel since.
-    int Play(const SoundSample* sample);
+    int Play(const SoundSample* sample, bool paused = false);
     // Each returns false, changing nothing, when the handle's sound has ended.
     bool Stop(int handle);
     // A paused channel keeps its place in the sample and stays busy.

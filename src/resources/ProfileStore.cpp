@@ -177,6 +177,23 @@ bool ReadWhole(IO::FileReader& reader, std::vector<uint8_t>& bytes)
     }
 }
 
+// Damaged files are kept beside the store's file as name.bad, then name.bad.1 to name.bad.9:
+// each new one takes the first free name, so an older copy is never replaced.
+constexpr char16_t KeptCopies = 10;
+
+// The first of those names that no file of the folder has; empty when all are taken.
+std::u16string FreeCopyName(IO::DirectoryNode* folder, const std::u16string& fileName)
+{
+    for (char16_t n = 0; n < KeptCopies; ++n) {
+        std::u16string name = fileName + u".bad";
+        if (n > 0)
+            name += {u'.', static_cast<char16_t>(u'0' + n)};
+        if (!IO::FileSystem::FindFile(folder, name))
+            return name;
+    }
+    return {};
+}
+
 // The host path of a file in folder: the mounted root, then the folder names, then name.
 void Report(const char* what, const std::u16string& name, const char* why)
 {
@@ -223,8 +240,10 @@ bool ProfileStore::Load(IO::DirectoryNode* root, const std::u16string& fileName)
     if (Decode(bytes))
         return true;
 
-    const std::u16string keptName = fileName + u".bad";
-    if (const char* why = WriteAtomically(keptName, bytes)) {
+    const std::u16string keptName = FreeCopyName(root, fileName);
+    const char* why = keptName.empty() ? "its ten kept copies, .bad to .bad.9, are all taken"
+                                       : WriteAtomically(keptName, bytes);
+    if (why) {
         KeepOldFile();
         std::fprintf(stderr,
                      "tavlo: %s is damaged and cannot be copied (%s); it will not be "

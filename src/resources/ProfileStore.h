@@ -53,7 +53,8 @@ public:
     // Reads fileName in root, and from then on saves there on destruction. False when the
     // file is missing or rejected. A file that is short, damaged or holds impossible values
     // changes nothing in the store or the settings; it is copied beside itself as
-    // fileName + ".bad" so that the next save cannot destroy what it held. A file that exists
+    // fileName + ".bad" (or ".bad.1" to ".bad.9", the first name free) so that the next save
+    // cannot destroy what it held. A file that exists
     // but cannot be read, or a rejected one that cannot be copied, is never overwritten: not
     // on destruction, and not by Save.
     bool Load(IO::DirectoryNode* root, const std::u16string& fileName);

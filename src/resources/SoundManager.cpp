@@ -42,6 +42,19 @@ bool ReadWhole(IO::FileReader& reader, std::vector<uint8_t>& bytes)
 
 } // namespace
 
+int SoundBackend::StartSound(Platform::FSOUND_SAMPLE* sample, int volume, bool loop, bool paused)
+{
+    const int channel = PlaySound(Platform::FSOUND_FREE, sample);
+    if (channel < 0)
+        return channel;
+    SetVolume(channel, volume);
+    if (loop)
+        SetLoopMode(channel, Platform::FSOUND_LOOP_NORMAL);
+    if (paused)
+        SetPaused(channel, 1);
+    return channel;
+}
+
 int LibrarySoundBackend::Init(int mixRate, int maxChannels, unsigned int flags)
 {
     return Platform::FSOUND_Init(mixRate, maxChannels, flags);
@@ -61,6 +74,25 @@ void LibrarySoundBackend::SampleFree(Platform::FSOUND_SAMPLE* sample)
 int LibrarySoundBackend::PlaySound(int channel, Platform::FSOUND_SAMPLE* sample)
 {
     return Platform::FSOUND_PlaySound(channel, sample);
+}
+
+int LibrarySoundBackend::PlaySoundEx(int channel, Platform::FSOUND_SAMPLE* sample, int startPaused)
+{
+    return Platform::FSOUND_PlaySoundEx(channel, sample, startPaused);
+}
+
+int LibrarySoundBackend::StartSound(Platform::FSOUND_SAMPLE* sample, int volume, bool loop,
+                                    bool paused)
+{
+    const int channel = PlaySoundEx(Platform::FSOUND_FREE, sample, 1);
+    if (channel < 0)
+        return channel;
+    SetVolume(channel, volume);
+    if (loop)
+        SetLoopMode(channel, Platform::FSOUND_LOOP_NORMAL);
+    if (!paused)
+        SetPaused(channel, 0);
+    return channel;
 }
 
 int LibrarySoundBackend::StopSound(int channel)
@@ -161,20 +193,14 @@ int SoundManager::Play(std::u16string_view name, bool loop)
         return 0;
     if (!m_soundOn && entry->effect)
         return 0;
-    const int channel = m_backend->PlaySound(Platform::FSOUND_FREE, entry->sample);
+    // A looped sound started while music is off waits paused for music to come on.
+    const bool paused = loop && !m_musicOn;
+    const int channel = m_backend->StartSound(entry->sample, ChannelVolume(*entry), loop, paused);
     // Every channel busy: the sound is dropped, and the entry keeps the channel it had.
     if (channel < 0)
         return 0;
     entry->channel = channel;
-    m_backend->SetVolume(channel, ChannelVolume(*entry));
-    entry->state = SoundState::Playing;
-    if (loop) {
-        m_backend->SetLoopMode(channel, Platform::FSOUND_LOOP_NORMAL);
-        if (!m_musicOn) {
-            m_backend->SetPaused(channel, 1);
-            entry->state = SoundState::Paused;
-        }
-    }
+    entry->state = paused ? SoundState::Paused : SoundState::Playing;
     return 0;
 }
 

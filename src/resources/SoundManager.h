@@ -27,6 +27,13 @@ public:
     virtual int SetPaused(int channel, int paused) = 0;
     virtual int SetVolume(int channel, int volume) = 0;
     virtual int SetLoopMode(int channel, unsigned int loopMode) = 0;
+
+    // Starts the sample on a free channel at volume (0 to 250), looping or not, paused or
+    // playing: the channel handle, or -1 when none is free. No frame of it may be heard before
+    // the volume and the loop mode apply. This default makes the calls one after the other,
+    // which suits a backend that plays nothing between them (a test's stand-in); a backend that
+    // mixes on another thread must start the channel paused.
+    virtual int StartSound(Platform::FSOUND_SAMPLE* sample, int volume, bool loop, bool paused);
 };
 
 // Forwards every call to the platform's sound library.
@@ -42,6 +49,10 @@ public:
     int SetPaused(int channel, int paused) override;
     int SetVolume(int channel, int volume) override;
     int SetLoopMode(int channel, unsigned int loopMode) override;
+    // Starts the channel paused, sets it up, then lets it play.
+    int StartSound(Platform::FSOUND_SAMPLE* sample, int volume, bool loop, bool paused) override;
+    // FSOUND_PlaySoundEx; StartSound reaches the library through these calls only.
+    virtual int PlaySoundEx(int channel, Platform::FSOUND_SAMPLE* sample, int startPaused);
 };
 
 // The states of a sound entry.

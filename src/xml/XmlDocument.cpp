@@ -136,6 +136,10 @@ int DigitValue(char c, uint32_t base)
 // the caller then keeps the "&" as a literal character. Refused as well are references to the
 // code 0 (it would end the text early), to surrogates and to codes above 0x10FFFF (no
 // character has them), and, outside UTF-8 mode, to codes above 0xFF (they do not fit a byte).
+// Such a reference stays as written rather than being cut to its low byte, which would put a
+// different character in the text without a word, or dropped, which would lose it: the text
+// shows what the file asked for. Files in a one-byte encoding (the game's own Strings.xml is
+// ISO-8859-1) can only mean codes up to 0xFF.
 size_t ReadReference(std::string_view text, XmlEncoding encoding, std::string& out)
 {
     if (text.size() < 2 || text[1] != '#') {

@@ -5,6 +5,8 @@
 
 #include "e2e/GameFolder.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -147,29 +149,32 @@ bool XvfbSession::Xdotool(const std::vector<std::string>& args, std::string* out
 }
 
 bool XvfbSession::StartGame(const std::vector<std::string>& args, uint32_t scale,
-                            double timeoutSeconds)
+                            double timeoutSeconds, const std::vector<std::string>& environment)
 {
     if (!m_server)
         return false;
     m_scale = scale;
     std::vector<std::string> all = args;
     all.insert(all.end(), {"--scale", std::to_string(scale)});
-    m_game = std::make_unique<Process>(GameBinary(), all,
-                                       std::vector<std::string>{
-                                           "DISPLAY=" + m_display,
-                                           "SDL_VIDEODRIVER=x11",
-                                           "SDL_AUDIODRIVER=dummy",
-                                           // SDL drops a click that comes within a few
-                                           // milliseconds of the window's gaining the focus.
-                                           "SDL_MOUSE_FOCUS_CLICKTHROUGH=1",
-                                           "XDG_RUNTIME_DIR=" + m_runtime.Root().string(),
-                                           // Under the sanitizers: the X11, GL and D-Bus
-                                           // libraries SDL loads for a window keep memory to
-                                           // the end, which the leak checker reports (often in
-                                           // drivers already unloaded). The headless runs,
-                                           // which load none of them, check the game's own.
-                                           "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1",
-                                       });
+    std::vector<std::string> env = {
+        "DISPLAY=" + m_display,
+        "SDL_VIDEODRIVER=x11",
+        "SDL_AUDIODRIVER=dummy",
+        // SDL drops a click that comes within a few milliseconds of the window's gaining the
+        // focus.
+        "SDL_MOUSE_FOCUS_CLICKTHROUGH=1",
+        "XDG_RUNTIME_DIR=" + m_runtime.Root().string(),
+        // Under the sanitizers: the X11, GL and D-Bus libraries SDL loads for a window keep
+        // memory to the end, which the leak checker reports (often in drivers already
+        // unloaded). The headless runs, which load none of them, check the game's own.
+        "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1",
+    };
+    for (const std::string& entry : environment) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        std::erase_if(env, [&](const std::string& e) { return e.starts_with(name); });
+        env.push_back(entry);
+    }
+    m_game = std::make_unique<Process>(GameBinary(), all, env);
     // There is no window manager: the window is found by its title once it is mapped. Polled
     // rather than waited for with --sync, so that a game that ends early is noticed at once.
     const auto deadline = After(timeoutSeconds);
@@ -235,6 +240,54 @@ bool XvfbSession::Key(const std::string& keysym)
 void XvfbSession::WaitFrames(int frames)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(frames * 1000 / 30));
+}
+
+bool XvfbSession::FocusElsewhere()
+{
+    ::Display* display = XOpenDisplay(m_display.c_str());
+    if (!display) {
+        m_problem = "cannot connect to " + m_display;
+        return false;
+    }
+    XSetInputFocus(display, DefaultRootWindow(display), RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
+}
+
+bool XvfbSession::HideWindow()
+{
+    return Xdotool({"windowunmap", "--sync", std::to_string(m_window)});
+}
+
+std::vector<uint32_t> XvfbSession::WindowPixels(int& width, int& height)
+{
+    std::vector<uint32_t> pixels;
+    width = height = 0;
+    ::Display* display = XOpenDisplay(m_display.c_str());
+    if (!display) {
+        m_problem = "cannot connect to " + m_display;
+        return pixels;
+    }
+    XWindowAttributes attributes{};
+    XImage* image = nullptr;
+    if (XGetWindowAttributes(display, m_window, &attributes))
+        image = XGetImage(display, m_window, 0, 0, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image) {
+        width = attributes.width;
+        height = attributes.height;
+        pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+        }
+        XDestroyImage(image);
+    } else {
+        m_problem = "cannot read the game window's pixels";
+    }
+    XCloseDisplay(display);
+    return pixels;
 }
 
 ProcessResult XvfbSession::Close(double timeoutSeconds)

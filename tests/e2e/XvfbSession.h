@@ -38,8 +38,9 @@ public:
     // Starts the game binary with args (--scale is added) on the display, without sound and
     // with its own runtime folder for the single-instance lock, and waits until its window is
     // shown and has the input focus. False when the game ends or shows no window in time.
+    // environment ("NAME=value") adds to or replaces what the game is given.
     bool StartGame(const std::vector<std::string>& args, uint32_t scale = 2,
-                   double timeoutSeconds = 10);
+                   double timeoutSeconds = 10, const std::vector<std::string>& environment = {});
     bool GameRunning();
     // The game window's X id, 0 before StartGame succeeded.
     unsigned long Window() const { return m_window; }
@@ -54,6 +55,14 @@ public:
     bool Key(const std::string& keysym);
     // Lets the game run about this many frames (it runs 30 a second).
     void WaitFrames(int frames);
+
+    // Gives the input focus to the screen's root window, away from the game's.
+    bool FocusElsewhere();
+    // Unmaps the game's window, as a window manager does to a minimised one.
+    bool HideWindow();
+    // The pixels the game's window shows on the display, 0xRRGGBB, row by row; empty when
+    // they cannot be read.
+    std::vector<uint32_t> WindowPixels(int& width, int& height);
 
     // Sends the game the desktop's close request (SIGTERM, which it treats like its window's
     // close button) and collects its end: exit code and output.

@@ -268,6 +268,20 @@ TEST(DrawBoard, TurningCellIsDrawnTurnedAboutItsCentre)
     }
 }
 
+TEST(DrawBoard, AnOddCellWithoutAUsableDistancePinsItsPictureByTheMiddle)
+{
+    // No table (missing or short file): the tangent is 0 / 0. A damaged board's cell size may
+    // be no number, or too large for any screen.
+    const TrigTable none;
+    const std::pair<const TrigTable*, float> cases[] = {
+        {&none, 30}, {&Trig(), std::nanf("")}, {&Trig(), 1e30f}, {&Trig(), -1e30f}};
+    for (const auto& [trig, size] : cases) {
+        const CellPivot pivot = CellImagePivot(5, size, 48, 46, *trig);
+        EXPECT_EQ(pivot.x, 24) << size;
+        EXPECT_EQ(pivot.y, 23) << size;
+    }
+}
+
 TEST(DrawBoard, CellPicturesArePinnedByTheirCentreAndTurnedOntoTheFirstSide)
 {
     // Regular polygons of side s have their centre s/2 tan(half the interior angle) below a

@@ -349,6 +349,8 @@ TEST(BitmapFontTest, WrapsWordsInABox)
         // Spaces at the start of a line take no room; tabs do.
         {"leading space", u"  B", 20, {"BB"}},
         {"tab", u"A\tB\n\tB", 20, {"AAA....BB", "....BB"}},
+        // The A-B pair (-1) does not reach across a gap.
+        {"kerning restarts after a space", u"A B", 20, {"AAA..BB"}},
         {"line feeds", u"B\n\nB", 20, {"BB", "", "BB"}},
         // The layout counts a missing glyph 15 wide: 3 + 2 + 15 > 16 wraps it.
         {"missing glyph wraps at 15", u"A D", 18, {"AAA", "RRRRRRRRRRRRRRR"}},

@@ -367,6 +367,43 @@ TEST(ProfileStore, NeverOverwritesAFileItCouldNotReadOrKeep)
     }
 }
 
+TEST(ProfileStore, KeepsEveryDamagedFileUpToTenCopies)
+{
+    // Each start finds a new damaged file; the one before was replaced by that start's save.
+    TempDir dir;
+    std::vector<std::string> kept;
+    for (int start = 0; start <= 10; ++start) {
+        const std::string damaged(size_t(start + 1), '\x01');
+        std::ofstream(dir.Root() / "data.dat", std::ios::binary) << damaged;
+        IO::FileSystem files;
+        files.Mount(dir.Root().u16string() + u"/");
+        GameSettings settings;
+        ProfileStore store(settings);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(store.Load(files.GetRoot(), u"data.dat"));
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (start < 10) {
+            const std::string name =
+                start == 0 ? "data.dat.bad" : "data.dat.bad." + std::to_string(start);
+            EXPECT_EQ(said, "tavlo: data.dat is damaged; kept as " + name + ", starting afresh\n");
+            kept.push_back(name);
+            EXPECT_TRUE(store.SaveOnExit()) << start;
+        } else {
+            // All names taken: nothing older is given up, and the damaged file stays.
+            EXPECT_TRUE(said.starts_with("tavlo: data.dat is damaged and cannot be copied ("))
+                << said;
+            EXPECT_FALSE(store.SaveOnExit());
+        }
+    }
+    for (size_t i = 0; i < kept.size(); ++i) {
+        std::ifstream in(dir.Root() / kept[i], std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(i + 1, '\x01'));
+    }
+    EXPECT_FALSE(fs::exists(dir.Root() / "data.dat.bad.10"));
+    std::ifstream last(dir.Root() / "data.dat", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(last), {}), std::string(11, '\x01'));
+}
+
 TEST(ProfileStore, AFailedSaveLeavesTheOldFileWhole)
 {
     const std::string old = RichImage();
