@@ -6,8 +6,10 @@ FUZZ       ?= build-fuzz
 FUZZ_TIME  ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 
-.PHONY: all deps build run test sanitize bench fuzz gallery format clean
+.PHONY: all deps build run test sanitize bench fuzz gallery install package format clean
 
 all: build
 
@@ -53,6 +55,15 @@ fuzz:
 # Draws every widget in the game's skin into docs/widgets.png.
 gallery: build
 	cmake --build $(BUILD) --target gallery
+
+# Installs the game, its data, its tools, desktop entry, icons and manual pages under PREFIX,
+# inside DESTDIR when it is set (a staging root for packagers).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Builds the Debian package build/tavlo_VERSION_ARCH.deb (installing into /usr).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs -r clang-format -i

@@ -15,6 +15,9 @@ packages=(
     xvfb xdotool
     # ... and read the window's pixels back from the X server
     libx11-dev
+    # the package (dpkg-shlibdeps finds its dependencies; CPack looks at files with `file`)
+    # and the tests of what an install lays out: desktop entry, metadata, manual pages
+    dpkg-dev file desktop-file-utils appstream man-db groff-base
 )
 for group in "$@"; do
     case "$group" in

@@ -56,6 +56,7 @@ GameContext::~GameContext()
     layoutFolder = nullptr;
     imageFolder = nullptr;
     files.reset();
+    saveFiles.reset();
     grids.clear();
     backgrounds.clear();
 }

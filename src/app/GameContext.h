@@ -50,6 +50,9 @@ public:
     GameApp* app = nullptr; // the application, not owned
     std::unique_ptr<StateManager> states;
     std::unique_ptr<IO::FileSystem> files;
+    // The save folder's own tree when the player's data is not kept in the game folder (an
+    // installed game); null otherwise. Made by the loading screen.
+    std::unique_ptr<IO::FileSystem> saveFiles;
     Graphics::TrigTable trig;
     IO::DirectoryNode* layoutFolder = nullptr; // "XML", borrowed from the file system
     IO::DirectoryNode* imageFolder = nullptr;  // "Images"

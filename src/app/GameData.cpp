@@ -1,5 +1,5 @@
-// The game folder check: the folder itself through the system, then its files through the
-// same merged tree the loading screen builds.
+// The game folder search and check: the folder itself through the system, then its files
+// through the same merged tree the loading screen builds.
 #include "app/GameData.h"
 
 #include "io/FileSystem.h"
@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -45,7 +46,46 @@ std::string JoinNames(const std::vector<std::string>& names)
     return text;
 }
 
+// True when folder directly holds a regular file named "*.qpk", as the file system mounts them.
+bool HoldsArchive(const std::string& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().ends_with(".qpk") && entry.is_regular_file(error))
+            return true;
+    }
+    return false;
+}
+
+std::string Problem(const std::string& folder, const std::string& reason)
+{
+    return "game folder '" + folder + "': " + reason;
+}
+
 } // namespace
+
+GameDataPlace FindGameData(const std::string& dataOption, const std::string& programFolder)
+{
+    if (!dataOption.empty()) {
+        const std::string reason = CheckGameData(dataOption);
+        return {dataOption, false, reason.empty() ? reason : Problem(dataOption, reason)};
+    }
+    // A folder with an archive is a game folder even when the check fails: its own problem is
+    // the one to report, not that of an install elsewhere. One without (a bin folder, which
+    // may hold much else) is never scanned as a game folder.
+    if (HoldsArchive(programFolder)) {
+        const std::string reason = CheckGameData(programFolder);
+        return {programFolder, false, reason.empty() ? reason : Problem(programFolder, reason)};
+    }
+    const std::string shared = (std::filesystem::path(programFolder) / ".." / "share" / "tavlo")
+                                   .lexically_normal()
+                                   .string();
+    const std::string sharedReason = CheckGameData(shared);
+    if (sharedReason.empty())
+        return {shared, true, {}};
+    return {programFolder, false,
+            Problem(programFolder, "no .qpk archive") + "; " + Problem(shared, sharedReason)};
+}
 
 std::string CheckGameData(const std::string& folder)
 {

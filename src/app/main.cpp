@@ -86,18 +86,27 @@ int main(int argc, char** argv)
     }
     // Before the host exists: a bad folder must end the run with nothing opened or written (no
     // window, no lock file, no recording, no data.dat), headless or not.
-    const std::string gameFolder =
-        options.dataFolder.empty() ? Platform::ProgramFolder() : options.dataFolder;
-    if (const std::string problem = CheckGameData(gameFolder); !problem.empty()) {
-        std::fprintf(stderr, "tavlo: game folder '%s': %s\n", gameFolder.c_str(), problem.c_str());
+    const GameDataPlace place = FindGameData(options.dataFolder, Platform::ProgramFolder());
+    if (!place.problem.empty()) {
+        std::fprintf(stderr, "tavlo: %s\n", place.problem.c_str());
         return ExitFailure;
+    }
+    // An installed game never writes into its install tree, whoever runs it.
+    std::string saveFolder;
+    if (place.installed) {
+        saveFolder = Platform::UserDataFolder();
+        if (saveFolder.empty()) {
+            std::fputs("tavlo: no folder for the player's data: set HOME or XDG_DATA_HOME\n",
+                       stderr);
+            return ExitFailure;
+        }
     }
 
     std::unique_ptr<Platform::Host> host = MakeHost(options, std::move(script));
     Platform::SetHost(host.get());
     Platform::InstallCloseSignalHandlers();
-    if (!options.dataFolder.empty())
-        Platform::SetProgramFolder(options.dataFolder);
+    Platform::SetProgramFolder(place.folder);
+    Platform::SetSaveFolder(saveFolder);
 
     int exitCode = RunGame(*host, options, started);
     // The game context, and its sound manager with it, is gone: close the audio device before

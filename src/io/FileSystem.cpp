@@ -301,6 +301,16 @@ std::unique_ptr<Stream> FileSystem::CreatePlainFile(std::u16string_view relative
         rest.remove_prefix(end + 1);
     }
 
+    // A root that does not exist yet (a save folder before its first save) is made with its
+    // missing parents, private to the user as a user's data folder should be.
+    struct stat info;
+    const std::string hostRoot = Win32FileStream::HostPath(m_rootPath);
+    if (!hostRoot.empty() && stat(hostRoot.c_str(), &info) != 0) {
+        for (size_t end = hostRoot.find('/', 1); end != std::string::npos;
+             end = hostRoot.find('/', end + 1))
+            mkdir(hostRoot.substr(0, end).c_str(), 0700); // an existing folder is fine
+    }
+
     std::u16string folder = m_rootPath;
     for (size_t i = 0; i + 1 < components.size(); ++i) {
         folder.append(components[i]);

@@ -85,7 +85,8 @@ public:
     std::unique_ptr<FileReader> OpenForRead(DirectoryNode* from, std::u16string_view path);
     std::unique_ptr<FileWriter> OpenForWrite(DirectoryNode* from, std::u16string_view path);
     // Creates (or replaces) a plain file at a path below the root, with its folders and
-    // directory nodes, and returns a stream writing it.
+    // directory nodes (and the root folder itself when it does not exist yet), and returns a
+    // stream writing it.
     std::unique_ptr<Stream> CreatePlainFile(std::u16string_view relativePath);
     // Puts the plain file `from` of the folder in the place of `to` in one step, as a rename
     // on disk, then makes the folder's list of names durable. The tree follows: an existing

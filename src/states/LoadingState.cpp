@@ -3,6 +3,8 @@
 
 #include "app/GameContext.h"
 #include "graphics/Surface16.h"
+#include "io/Utf8.h"
+#include "platform/ProgramFolder.h"
 #include "resources/XmlFile.h"
 #include "states/ChangePlayerState.h"
 #include "states/ExitState.h"
@@ -24,6 +26,23 @@ std::vector<std::u16string> FileNames(const IO::DirectoryNode* folder)
             names.push_back(file->name);
     }
     return names;
+}
+
+// The folder data.dat is read from and saved to: the game folder's root, or the root of the
+// save folder's own tree when the player's data is kept elsewhere. A save folder that does not
+// exist yet mounts empty and is created by the first save. Null, so that saving fails with a
+// message instead of falling back to the game folder, when its path cannot be mounted.
+IO::DirectoryNode* SaveRoot(GameContext& context)
+{
+    const std::string& folder = Platform::SaveFolder();
+    if (folder.empty())
+        return context.files->GetRoot();
+    std::u16string path;
+    if (!IO::Utf8ToUtf16(folder, path))
+        return nullptr;
+    context.saveFiles = std::make_unique<IO::FileSystem>();
+    context.saveFiles->Mount(path);
+    return context.saveFiles->GetRoot();
 }
 
 } // namespace
@@ -71,7 +90,7 @@ void LoadingState::FirstPass()
     context.backgrounds =
         FileNames(IO::FileSystem::FindDirectory(context.imageFolder, u"backgrounds"));
 
-    context.playerData->Load(root, u"data.dat");
+    context.playerData->Load(SaveRoot(context), u"data.dat");
     // The saved switches and volumes hold from the first screen on, whichever it is.
     Screens::ApplySoundSettings();
 }

@@ -62,6 +62,9 @@ Canvas MenuBackground();
 constexpr int MenuTitleWidth = 184;
 constexpr int MenuTitleHeight = 60;
 Canvas MenuTitle(const Fonts& fonts);
+// The application icon, size x size on transparent ground: the title's emblem on a rounded
+// dark-blue tile.
+Canvas AppIcon(int size);
 
 // The pictures of the help pages, on transparent ground. The turn: a cell caught turning
 // clockwise, an arrow, and the same cell after the step, every colour one side further on.

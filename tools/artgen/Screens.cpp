@@ -1,6 +1,6 @@
 // Full-screen pictures: the backgrounds of the boards (dark gradients with a faint geometric
 // pattern, one family in eight hues), the loading screen with the game's title, and the menu
-// screens' backdrop and title.
+// screens' backdrop and title; and the application icon, which shares the title's emblem.
 #include "Art.h"
 #include "Text.h"
 
@@ -167,7 +167,9 @@ void PaintBackdrop(Canvas& canvas, const Theme& theme, float patternStrength)
 }
 
 // The emblem: a cell of the game, a hexagon with one side of each colour, in a soft halo.
-void PaintEmblem(Canvas& canvas, Vec centre, float side)
+// weight thickens the bars (and the joints a little less, to leave the colours room), for small
+// pictures.
+void PaintEmblem(Canvas& canvas, Vec centre, float side, float weight = 1)
 {
     const float scale = side / 54;
     canvas.FillShape(
@@ -183,10 +185,11 @@ void PaintEmblem(Canvas& canvas, Vec centre, float side)
     // Sides in the order of the colours, then the joints over their ends.
     const int order[6] = {1, 0, 3, 2, 4, 5};
     for (int k = 0; k < 6; ++k) {
-        PaintBar(canvas, corners[k], corners[(k + 1) % 6], 15 * scale, SideColours[order[k]]);
+        PaintBar(canvas, corners[k], corners[(k + 1) % 6], 15 * scale * weight,
+                 SideColours[order[k]]);
     }
     for (const Vec& p : corners) {
-        PaintJoint(canvas, p, 8.5f * scale);
+        PaintJoint(canvas, p, 8.5f * scale * std::sqrt(weight));
     }
 }
 
@@ -253,6 +256,42 @@ Canvas MenuTitle(const Fonts& fonts)
     const int titleX = static_cast<int>(2 * side + 24);
     PaintTitle(canvas, title, titleX, (MenuTitleHeight - title.height) / 2 - 1, 3);
     canvas.BleedColour();
+    return canvas;
+}
+
+Canvas AppIcon(int size)
+{
+    Canvas canvas(size, size);
+    const float s = static_cast<float>(size);
+    // The tile leaves a small margin, as desktop icons do, and a little more below for its
+    // shadow.
+    const float margin = s / 16;
+    const float tile = s - 2 * margin;
+    const float radius = s * 0.2f;
+    Canvas shadow(size, size);
+    shadow.FillShape(RoundedRect(margin, margin + s / 48, tile, tile, radius),
+                     Solid(Rgba{0, 0, 0.04f, 0.45f}));
+    shadow.Blur(std::max(1, size / 48));
+    canvas.Draw(shadow, 0, 0);
+
+    // Bluer than the title screen's backdrop, so that the tile stands out on dark panels too.
+    canvas.FillShape(RoundedRect(margin, margin, tile, tile, radius),
+                     Linear({0, margin}, Rgb8(46, 80, 150), {0, margin + tile}, Rgb8(12, 22, 60)));
+    // A light rim along the top edge, fading down the sides, as if lit from above.
+    canvas.FillShape(Subtract(RoundedRect(margin, margin, tile, tile, radius),
+                              RoundedRect(margin + 1, margin + 1, tile - 2, tile - 2, radius - 1)),
+                     Linear({0, margin}, Rgba{0.75f, 0.85f, 1, 0.5f}, {0, margin + tile / 2},
+                            Rgba{0.75f, 0.85f, 1, 0}));
+    // The emblem's halo is wider than the tile: it is kept inside it.
+    Canvas emblem(size, size);
+    // Thin bars vanish at the small sizes: they grow thicker there.
+    PaintEmblem(emblem, {s / 2, s / 2}, s * 0.3f, std::clamp(80 / s, 1.0f, 1.5f));
+    const Distance inside = RoundedRect(margin, margin, tile, tile, radius);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            emblem.At(x, y).a *= std::clamp(0.5f - inside(x + 0.5f, y + 0.5f), 0.0f, 1.0f);
+    }
+    canvas.Draw(emblem, 0, 0);
     return canvas;
 }
 

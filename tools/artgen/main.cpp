@@ -5,6 +5,10 @@
 #include "io/FileReader.h"
 #include "io/MemoryStream.h"
 
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,9 +21,15 @@ namespace {
 
 constexpr const char* Usage =
     "usage: artgen CONTENT_DIR TRIGO_DAT FONT_DIR\n"
+    "       artgen --icons ICON_DIR NAME\n"
     "  Writes the game's pictures into CONTENT_DIR/Images and CONTENT_DIR/Images/backgrounds.\n"
     "  TRIGO_DAT is the trigonometry table the board drawing uses (to pin the cell pictures);\n"
-    "  FONT_DIR holds the DejaVu fonts the title and the icon numbers are set in.\n";
+    "  FONT_DIR holds the DejaVu fonts the title and the icon numbers are set in.\n"
+    "  With --icons, writes the application icon as ICON_DIR/SIZExSIZE/apps/NAME.png, laid out\n"
+    "  like an icon theme, at each size desktops ask for.\n";
+
+// The icon sizes of the desktop's icon theme that the game ships.
+constexpr int IconSizes[] = {48, 64, 128, 256};
 
 bool ReadTrigTable(const std::string& path, Graphics::TrigTable& trig)
 {
@@ -51,10 +61,61 @@ bool Write(const fs::path& dir, const std::string& name, const Art::Canvas& canv
     return true;
 }
 
+// The canvas as an 8-bit RGBA PNG: the icons are for the desktop, in full colour, not for the
+// game's RGB565 screen.
+bool WritePng(const fs::path& path, const Art::Canvas& canvas)
+{
+    std::vector<uint8_t> pixels;
+    pixels.reserve(static_cast<size_t>(canvas.Width()) * canvas.Height() * 4);
+    auto byte = [](float v) {
+        return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255));
+    };
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const Art::Rgba& c = canvas.At(x, y);
+            const uint8_t alpha = byte(c.a);
+            // Fully transparent pixels carry no colour, so that equal pictures give equal files.
+            for (float channel : {c.r, c.g, c.b})
+                pixels.push_back(alpha ? byte(channel) : 0);
+            pixels.push_back(alpha);
+        }
+    }
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<uint32_t>(canvas.Width());
+    image.height = static_cast<uint32_t>(canvas.Height());
+    image.format = PNG_FORMAT_RGBA;
+    if (!png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr)) {
+        std::fprintf(stderr, "artgen: cannot write %s: %s\n", path.c_str(), image.message);
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
+int WriteIcons(const fs::path& dir, const std::string& name)
+{
+    for (int size : IconSizes) {
+        const std::string box = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path folder = dir / box / "apps";
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error) {
+            std::fprintf(stderr, "artgen: cannot create %s\n", folder.c_str());
+            return 1;
+        }
+        if (!WritePng(folder / (name + ".png"), Art::AppIcon(size)))
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--icons")
+        return WriteIcons(argv[2], argv[3]);
     if (argc != 4) {
         std::fputs(Usage, stderr);
         return 2;

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "HeadlessBoard.h"
 #include "ScriptInput.h"
+#include "app/GameData.h"
 #include "game/BoardDrawing.h"
 #include "game/Random.h"
 #include "graphics/Qim.h"
@@ -27,9 +28,10 @@ const char* const RenderUsage =
     "usage: boardtool render BOARD OUT.png [--data DIR] [--seed N] [--frames K] [--no-aa]\n"
     "                        [--no-under-cells] [--script FILE]\n"
     "Draws the board file BOARD as the game does into a 240x320 PNG, with the images of the\n"
-    "game folder DIR (default: the tool's folder). N (default 123) seeds the colouring and the\n"
-    "choice of background; K (default 0) frames of the board run before the picture is taken,\n"
-    "playing the stylus and key events of FILE (the script format of boardtool sim).\n";
+    "game folder DIR (default: the one the game beside the tool finds). N (default 123) seeds\n"
+    "the colouring and the choice of background; K (default 0) frames of the board run before\n"
+    "the picture is taken, playing the stylus and key events of FILE (the script format of\n"
+    "boardtool sim).\n";
 
 int Usage()
 {
@@ -113,9 +115,13 @@ int RunRender(const Arguments& args)
         return Usage();
     }
 
-    // The game folder is mounted as the game mounts its own.
+    // The game folder is found and mounted as the game finds and mounts its own, so that an
+    // installed tool draws with the installed game's data.
     if (options.data) {
         Platform::SetProgramFolder(*options.data);
+    } else if (const GameDataPlace place = FindGameData({}, Platform::ProgramFolder());
+               place.problem.empty()) {
+        Platform::SetProgramFolder(place.folder);
     }
     IO::FileSystem files;
     if (files.Mount() != 0) {
