@@ -1,5 +1,6 @@
 // The rotated blit at board scale, each case beside the same work done by pixman in the same run:
-// single side sprites over 64 angles, and a whole game frame (background, 300 sides, 300 joints).
+// single side sprites over 64 angles (also drawn the portable way, without SSE2), and a whole
+// game frame (background, 300 sides, 300 joints).
 #include "graphics/Surface16.h"
 #include "graphics/Transforms.h"
 
@@ -135,7 +136,8 @@ void ReportPerSprite(benchmark::State& state, int sprites)
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void RotateSprite(benchmark::State& state)
+// Plain: drawn the portable way.
+void RotateSpriteWith(benchmark::State& state, bool plain)
 {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
@@ -146,11 +148,26 @@ void RotateSprite(benchmark::State& state)
     const std::vector<Placement> places = Placements(AngleCount);
     for (auto _ : state) {
         for (const Placement& p : places) {
-            RotateBlit(screen, p.x, p.y, nullptr, side, p.s, p.c, smooth);
+            if (plain) {
+                RotateBlitPlain(screen, p.x, p.y, nullptr, side, p.s, p.c, width >> 1, height >> 1,
+                                smooth);
+            } else {
+                RotateBlit(screen, p.x, p.y, nullptr, side, p.s, p.c, smooth);
+            }
         }
         benchmark::ClobberMemory();
     }
     ReportPerSprite(state, AngleCount);
+}
+
+void RotateSprite(benchmark::State& state)
+{
+    RotateSpriteWith(state, false);
+}
+
+void RotateSpritePlain(benchmark::State& state)
+{
+    RotateSpriteWith(state, true);
 }
 
 void PixmanRotateSprite(benchmark::State& state)
@@ -187,6 +204,7 @@ void SpriteArgs(benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK(RotateSprite)->Apply(SpriteArgs);
+BENCHMARK(RotateSpritePlain)->Apply(SpriteArgs);
 BENCHMARK(PixmanRotateSprite)->Apply(SpriteArgs);
 
 // ---- a game frame -----------------------------------------------------------------------------

@@ -1,9 +1,14 @@
 // The rotated blit, the tiling blit and the antialiased line. The rotated blit walks its bounding
 // box in 16.16 fixed point; each row is first cut to the run of pixels whose source position
-// falls on the sprite, so the pixel loops carry no bounds tests.
+// falls on the sprite, so the pixel loops carry no bounds tests. Where SSE2 is there (always on
+// x86-64) the runs of a sprite with an alpha plane are drawn eight pixels at a time.
 #include "graphics/Transforms.h"
 
 #include "graphics/Pixel.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -47,13 +52,14 @@ public:
         }
     }
 
-    // The position, cut to [0, n].
-    int64_t At(int64_t n) const
+    // The position; with no step, before every position or after all of them.
+    int64_t Position() const
     {
         if (m_step == 0) {
-            return m_gap <= 0 ? 0 : n;
+            return m_gap <= 0 ? std::numeric_limits<int64_t>::min()
+                              : std::numeric_limits<int64_t>::max();
         }
-        return std::clamp<int64_t>(m_position, 0, n);
+        return m_position;
     }
 
     void NextRow()
@@ -86,8 +92,8 @@ public:
         : m_enter(Enter(start, step, lo, hi, rowMove)), m_leave(Leave(start, step, lo, hi, rowMove))
     {}
 
-    int64_t First(int64_t n) const { return m_enter.At(n); }
-    int64_t End(int64_t n) const { return m_leave.At(n); }
+    int64_t First() const { return m_enter.Position(); }
+    int64_t End() const { return m_leave.Position(); }
     void NextRow()
     {
         m_enter.NextRow();
@@ -143,8 +149,8 @@ void ForEachRun(Surface16& dst, const Rotation& r, int64_t uMin, int64_t uMax, i
     int64_t u = r.startU;
     int64_t v = r.startV;
     for (int32_t y = r.top; y < r.bottom; ++y) {
-        const int64_t first = std::max(alongU.First(n), alongV.First(n));
-        const int64_t end = std::min(alongU.End(n), alongV.End(n));
+        const int64_t first = std::clamp<int64_t>(std::max(alongU.First(), alongV.First()), 0, n);
+        const int64_t end = std::clamp<int64_t>(std::min(alongU.End(), alongV.End()), 0, n);
         if (first < end) {
             drawRun(row, first, end, u + first * r.c16, v + first * r.s16);
         }
@@ -333,17 +339,349 @@ void RotateBilinear(Surface16& dst, const Rotation& r, const TexelGrid& grid)
                });
 }
 
+#if defined(__SSE2__)
+// The same drawing with SSE2, giving the same pixels. Picking the source pixels stays scalar (SSE2
+// has no gather); interpolating and blending are done for eight pixels at once in 16-bit lanes,
+// in integer arithmetic that forms exactly the values of the plain drawing.
+namespace Sse2 {
+
+inline __m128i Splat(int16_t value)
+{
+    return _mm_set1_epi16(value);
+}
+
+// Blends eight 8-bit colours (low bits of the widened channels zero) with alphas a over eight
+// RGB565 pixels, each channel (s a + d (255 - a)) >> 8 at 8-bit width and truncated back to
+// RGB565. Alpha 255 must give s and 0 must give d exactly: weighting those two 256 : 0 and
+// 0 : 256 does, so no pixel needs a choice of formula.
+inline __m128i BlendOver(__m128i r, __m128i g, __m128i b, __m128i a, __m128i d)
+{
+    const __m128i full = Splat(255);
+    const __m128i weightS = _mm_sub_epi16(a, _mm_cmpeq_epi16(a, full));
+    const __m128i weightD =
+        _mm_sub_epi16(_mm_sub_epi16(full, a), _mm_cmpeq_epi16(a, _mm_setzero_si128()));
+    const __m128i mask5 = Splat(0xF8);
+    const __m128i mask6 = Splat(0xFC);
+    const __m128i dr = _mm_and_si128(_mm_srli_epi16(d, 8), mask5);
+    const __m128i dg = _mm_and_si128(_mm_srli_epi16(d, 3), mask6);
+    const __m128i db = _mm_and_si128(_mm_slli_epi16(d, 3), mask5);
+    // At most 255 * 256: the sums fit the unsigned 16-bit lanes.
+    auto mix = [&](__m128i sc, __m128i dc) {
+        return _mm_srli_epi16(
+            _mm_add_epi16(_mm_mullo_epi16(sc, weightS), _mm_mullo_epi16(dc, weightD)), 8);
+    };
+    const __m128i red = _mm_slli_epi16(_mm_and_si128(mix(r, dr), mask5), 8);
+    const __m128i green = _mm_slli_epi16(_mm_and_si128(mix(g, dg), mask6), 3);
+    const __m128i blue = _mm_srli_epi16(mix(b, db), 3);
+    return _mm_or_si128(_mm_or_si128(red, green), blue);
+}
+
+// The eight destination pixels from p on, of which the first n (1 to 8) belong to the run. When
+// all eight lie on the destination row (whole) they are read and written at once, those past the
+// run written back as they were; at the end of the row only the n are touched.
+inline __m128i LoadPixels(const uint16_t* p, int64_t n, bool whole)
+{
+    if (whole) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    }
+    auto at = [&](int64_t k) { return static_cast<int16_t>(k < n ? p[k] : 0); };
+    return _mm_set_epi16(at(7), at(6), at(5), at(4), at(3), at(2), at(1), at(0));
+}
+
+inline void StorePixels(uint16_t* p, int64_t n, bool whole, __m128i pixels)
+{
+    if (whole) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), pixels);
+        return;
+    }
+    alignas(16) uint16_t part[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(part), pixels);
+    for (int64_t k = 0; k < n; ++k) {
+        p[k] = part[k];
+    }
+}
+
+// The alphas with those of the lanes past the run's n pixels set to 0, so that blending leaves
+// those pixels as they are.
+inline __m128i KeepRun(__m128i a, int64_t n)
+{
+    const __m128i lanes = _mm_set_epi16(7, 6, 5, 4, 3, 2, 1, 0);
+    return _mm_and_si128(a, _mm_cmplt_epi16(lanes, _mm_set1_epi16(static_cast<int16_t>(n))));
+}
+
+// Blends eight pixels of a run, skipping the work where all eight are opaque or all clear.
+inline void DrawPixels(uint16_t* p, int64_t n, bool whole, __m128i r, __m128i g, __m128i b,
+                       __m128i a)
+{
+    if (n < 8) {
+        a = KeepRun(a, n);
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(a, _mm_setzero_si128())) == 0xFFFF) {
+        return;
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(a, Splat(255))) == 0xFFFF) {
+        const __m128i red = _mm_slli_epi16(_mm_and_si128(r, Splat(0xF8)), 8);
+        const __m128i green = _mm_slli_epi16(_mm_and_si128(g, Splat(0xFC)), 3);
+        StorePixels(p, n, whole, _mm_or_si128(_mm_or_si128(red, green), _mm_srli_epi16(b, 3)));
+        return;
+    }
+    StorePixels(p, n, whole, BlendOver(r, g, b, a, LoadPixels(p, n, whole)));
+}
+
+// Nearest-neighbour sampling of a source with an alpha plane: the source pixels of eight
+// destination pixels are picked one by one, then blended together.
+void RotateNearest(Surface16& dst, const Rotation& r, const Surface16& source, int64_t origin)
+{
+    const uint16_t* const src = source.Pixels();
+    const uint8_t* const alpha = source.Alpha();
+    const int64_t stride = source.Stride();
+    const int64_t cu = r.c16;
+    const int64_t cv = r.s16;
+    const int64_t room = int64_t{dst.Width()} - r.left; // pixels of a row from the box's left
+    ForEachRun(dst, r, r.uLo * One, r.uHi * One, r.vLo * One, r.vHi * One,
+               [&](uint16_t* row, int64_t first, int64_t end, int64_t u, int64_t v) {
+                   for (int64_t i = first; i < end; i += 8) {
+                       const int64_t n = std::min<int64_t>(8, end - i);
+                       // The source index of each pixel; past the end of the run the last
+                       // pixel is repeated, and a run's last four pixels or fewer leave the
+                       // upper four lanes unused.
+                       int64_t at[8];
+                       auto placeFour = [&](int64_t from) {
+                           for (int64_t p = from; p < from + 4; ++p) {
+                               at[p] = origin + (v >> 16) * stride + (u >> 16);
+                               if (p + 1 < n) {
+                                   u += cu;
+                                   v += cv;
+                               }
+                           }
+                       };
+                       placeFour(0);
+                       const int64_t quads = n > 4 ? 2 : 1;
+                       if (quads == 2) {
+                           placeFour(4);
+                       }
+                       u += cu;
+                       v += cv;
+                       // Four alphas, then four colours, to a 64-bit word; a block all clear
+                       // reads no colour.
+                       uint64_t alphas[2] = {0, 0};
+                       for (int64_t q = 0; q < quads; ++q) {
+                           for (int64_t p = 0; p < 4; ++p) {
+                               alphas[q] |= uint64_t{alpha[at[q * 4 + p]]} << (p * 16);
+                           }
+                       }
+                       if ((alphas[0] | alphas[1]) == 0) {
+                           continue;
+                       }
+                       uint64_t colours[2] = {0, 0};
+                       for (int64_t q = 0; q < quads; ++q) {
+                           for (int64_t p = 0; p < 4; ++p) {
+                               colours[q] |= uint64_t{src[at[q * 4 + p]]} << (p * 16);
+                           }
+                       }
+                       const __m128i s = _mm_set_epi64x(static_cast<int64_t>(colours[1]),
+                                                        static_cast<int64_t>(colours[0]));
+                       const __m128i a = _mm_set_epi64x(static_cast<int64_t>(alphas[1]),
+                                                        static_cast<int64_t>(alphas[0]));
+                       const __m128i red = _mm_and_si128(_mm_srli_epi16(s, 8), Splat(0xF8));
+                       const __m128i green = _mm_and_si128(_mm_srli_epi16(s, 3), Splat(0xFC));
+                       const __m128i blue = _mm_and_si128(_mm_slli_epi16(s, 3), Splat(0xF8));
+                       DrawPixels(row + i, n, i + 8 <= room, red, green, blue, a);
+                   }
+               });
+}
+
+// Converts count source pixels to texels of four 16-bit lanes: red, green and blue widened to
+// 8 bits (low bits zero), and alpha.
+inline void WidenTexels(const uint16_t* p, const uint8_t* a, uint16_t* out, int64_t count)
+{
+    int64_t u = 0;
+    for (; u + 8 <= count; u += 8) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + u));
+        const __m128i alpha = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + u)), _mm_setzero_si128());
+        const __m128i red = _mm_and_si128(_mm_srli_epi16(pixels, 8), Splat(0xF8));
+        const __m128i green = _mm_and_si128(_mm_srli_epi16(pixels, 3), Splat(0xFC));
+        const __m128i blue = _mm_and_si128(_mm_slli_epi16(pixels, 3), Splat(0xF8));
+        const __m128i rg03 = _mm_unpacklo_epi16(red, green);
+        const __m128i rg47 = _mm_unpackhi_epi16(red, green);
+        const __m128i ba03 = _mm_unpacklo_epi16(blue, alpha);
+        const __m128i ba47 = _mm_unpackhi_epi16(blue, alpha);
+        auto* texel = reinterpret_cast<__m128i*>(out + 4 * u);
+        _mm_storeu_si128(texel, _mm_unpacklo_epi32(rg03, ba03));
+        _mm_storeu_si128(texel + 1, _mm_unpackhi_epi32(rg03, ba03));
+        _mm_storeu_si128(texel + 2, _mm_unpacklo_epi32(rg47, ba47));
+        _mm_storeu_si128(texel + 3, _mm_unpackhi_epi32(rg47, ba47));
+    }
+    for (; u < count; ++u) {
+        out[4 * u] = Red8(p[u]);
+        out[4 * u + 1] = Green8(p[u]);
+        out[4 * u + 2] = Blue8(p[u]);
+        out[4 * u + 3] = a[u];
+    }
+}
+
+// The usable source area as texels with a one-texel transparent border, like TexelGrid.
+class WideGrid
+{
+public:
+    // Positions on it are held in 32 bits: larger sprites are drawn the plain way.
+    static constexpr int64_t MaxSize = 16384;
+
+    // Data() is null when the memory for a large sprite cannot be had.
+    WideGrid(const Surface16& source, const Rotation& r, int64_t origin)
+        : m_pitch(r.uHi - r.uLo + 2), m_rows(r.vHi - r.vLo + 2)
+    {
+        const size_t count = static_cast<size_t>(m_pitch * m_rows) * 4;
+        if (count <= m_local.size()) {
+            m_lanes = m_local.data();
+        } else {
+            m_heap.reset(new (std::nothrow) uint16_t[count]);
+            m_lanes = m_heap.get();
+            if (!m_lanes) {
+                return;
+            }
+        }
+        const int64_t width = m_pitch - 2;
+        const int64_t rowLanes = m_pitch * 4;
+        std::fill_n(m_lanes, rowLanes, uint16_t{0});
+        std::fill_n(m_lanes + (m_rows - 1) * rowLanes, rowLanes, uint16_t{0});
+        const int64_t stride = source.Stride();
+        for (int64_t v = 1; v < m_rows - 1; ++v) {
+            uint16_t* out = m_lanes + v * rowLanes;
+            const int64_t k = origin + (r.vLo + v - 1) * stride + r.uLo;
+            std::fill_n(out, 4, uint16_t{0});
+            WidenTexels(source.Pixels() + k, source.Alpha() + k, out + 4, width);
+            std::fill_n(out + 4 * (width + 1), 4, uint16_t{0});
+        }
+    }
+    WideGrid(const WideGrid&) = delete;
+    WideGrid& operator=(const WideGrid&) = delete;
+
+    static bool Fits(const Rotation& r)
+    {
+        return r.uHi - r.uLo + 2 <= MaxSize && r.vHi - r.vLo + 2 <= MaxSize;
+    }
+
+    const uint16_t* Data() const { return m_lanes; }
+    int64_t Pitch() const { return m_pitch; } // in texels
+    int64_t Rows() const { return m_rows; }
+
+private:
+    int64_t m_pitch;
+    int64_t m_rows;
+    uint16_t* m_lanes = nullptr;
+    std::array<uint16_t, 8192> m_local; // 2048 texels: enough for the board's sides
+    std::unique_ptr<uint16_t[]> m_heap;
+};
+
+// (a (65536 - f) + b f) >> 16 in each lane, for channels a and b (0..255) and fractions f
+// (0..65535): a + floor((b - a) f / 65536). The signed high multiply reads an f of 32768 or more
+// as f - 65536, which lowers the product by (b - a) * 65536 exactly; fHigh (all ones in those
+// lanes) adds (b - a) back.
+inline __m128i Lerp(__m128i a, __m128i b, __m128i f, __m128i fHigh)
+{
+    const __m128i d = _mm_sub_epi16(b, a);
+    return _mm_add_epi16(_mm_add_epi16(a, _mm_mulhi_epi16(d, f)), _mm_and_si128(d, fHigh));
+}
+
+// Two pixels at the grid positions (u0, v0) and (u1, v1): red, green, blue and alpha of the
+// first, then of the second. Each pixel's 2x2 neighbourhood is two loads, a texel and its right
+// neighbour from the row and from the row below; the two pixels share every operation after.
+inline __m128i TwoPixels(const uint16_t* lanes, ptrdiff_t pitch, int32_t u0, int32_t v0, int32_t u1,
+                         int32_t v1)
+{
+    const ptrdiff_t rowLanes = pitch * 4;
+    const uint16_t* t0 = lanes + ((v0 >> 16) * pitch + (u0 >> 16)) * 4;
+    const uint16_t* t1 = lanes + ((v1 >> 16) * pitch + (u1 >> 16)) * 4;
+    const __m128i top0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t0));
+    const __m128i top1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t1));
+    const __m128i bottom0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t0 + rowLanes));
+    const __m128i bottom1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t1 + rowLanes));
+    // The four fractions, each repeated over the four lanes of its pixel.
+    const uint64_t fractions =
+        uint64_t{static_cast<uint16_t>(u0)} | uint64_t{static_cast<uint16_t>(u1)} << 16 |
+        uint64_t{static_cast<uint16_t>(v0)} << 32 | uint64_t{static_cast<uint16_t>(v1)} << 48;
+    const __m128i packed = _mm_set_epi64x(0, static_cast<int64_t>(fractions));
+    const __m128i doubled = _mm_unpacklo_epi16(packed, packed);
+    const __m128i fu = _mm_unpacklo_epi32(doubled, doubled);
+    const __m128i fv = _mm_unpackhi_epi32(doubled, doubled);
+    const __m128i fuHigh = _mm_srai_epi16(fu, 15);
+    const __m128i top =
+        Lerp(_mm_unpacklo_epi64(top0, top1), _mm_unpackhi_epi64(top0, top1), fu, fuHigh);
+    const __m128i bottom = Lerp(_mm_unpacklo_epi64(bottom0, bottom1),
+                                _mm_unpackhi_epi64(bottom0, bottom1), fu, fuHigh);
+    return Lerp(top, bottom, fv, _mm_srai_epi16(fv, 15));
+}
+
+// Bilinear sampling of a source with an alpha plane, as RotateBilinear does it.
+void RotateBilinear(Surface16& dst, const Rotation& r, const WideGrid& grid)
+{
+    const uint16_t* const lanes = grid.Data();
+    const ptrdiff_t pitch = static_cast<ptrdiff_t>(grid.Pitch());
+    const auto cu = static_cast<int32_t>(r.c16);
+    const auto cv = static_cast<int32_t>(r.s16);
+    const int64_t room = int64_t{dst.Width()} - r.left; // pixels of a row from the box's left
+    Rotation shifted = r;
+    shifted.startU -= (r.uLo - 1) * One;
+    shifted.startV -= (r.vLo - 1) * One;
+    ForEachRun(dst, shifted, 0, (grid.Pitch() - 1) * One, 0, (grid.Rows() - 1) * One,
+               [&](uint16_t* row, int64_t first, int64_t end, int64_t startU, int64_t startV) {
+                   // Every position of the run lies on the grid, so it fits 32 bits.
+                   auto u = static_cast<int32_t>(startU);
+                   auto v = static_cast<int32_t>(startV);
+                   for (int64_t i = first; i < end; i += 8) {
+                       const int64_t n = std::min<int64_t>(8, end - i);
+                       // Past the end of the run the last pixel is repeated.
+                       int32_t us[8];
+                       int32_t vs[8];
+                       for (int64_t p = 0; p < 8; ++p) {
+                           us[p] = u;
+                           vs[p] = v;
+                           if (p + 1 < n) {
+                               u += cu;
+                               v += cv;
+                           }
+                       }
+                       u += cu;
+                       v += cv;
+                       const __m128i p01 = TwoPixels(lanes, pitch, us[0], vs[0], us[1], vs[1]);
+                       const __m128i p23 = TwoPixels(lanes, pitch, us[2], vs[2], us[3], vs[3]);
+                       // A run's last four pixels or fewer leave the upper lanes unused.
+                       const bool upper = n > 4;
+                       const __m128i p45 =
+                           upper ? TwoPixels(lanes, pitch, us[4], vs[4], us[5], vs[5]) : p01;
+                       const __m128i p67 =
+                           upper ? TwoPixels(lanes, pitch, us[6], vs[6], us[7], vs[7]) : p23;
+                       // Transposed to one channel of the eight pixels per register.
+                       const __m128i t0 = _mm_unpacklo_epi16(p01, p23);
+                       const __m128i t1 = _mm_unpackhi_epi16(p01, p23);
+                       const __m128i t2 = _mm_unpacklo_epi16(p45, p67);
+                       const __m128i t3 = _mm_unpackhi_epi16(p45, p67);
+                       const __m128i rg03 = _mm_unpacklo_epi16(t0, t1);
+                       const __m128i ba03 = _mm_unpackhi_epi16(t0, t1);
+                       const __m128i rg47 = _mm_unpacklo_epi16(t2, t3);
+                       const __m128i ba47 = _mm_unpackhi_epi16(t2, t3);
+                       DrawPixels(row + i, n, i + 8 <= room, _mm_unpacklo_epi64(rg03, rg47),
+                                  _mm_unpackhi_epi64(rg03, rg47), _mm_unpacklo_epi64(ba03, ba47),
+                                  _mm_unpackhi_epi64(ba03, ba47));
+                   }
+               });
+}
+
+} // namespace Sse2
+#endif
+
 // A fixed-point transform entry: the value times 65536, truncated.
 int64_t ToFixed(float value)
 {
     return static_cast<int32_t>(value * 65536.0);
 }
 
-} // namespace
-
-int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
-                   const Surface16& source, float s, float c, int32_t pivotX, int32_t pivotY,
-                   bool smooth)
+// Both RotateBlit forms; vectorised is false for the plain drawing.
+int32_t Rotate(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
+               const Surface16& source, float s, float c, int32_t pivotX, int32_t pivotY,
+               bool smooth, bool vectorised)
 {
     if (dst.IsPaletted() || source.IsPaletted()) {
         return Paletted;
@@ -406,7 +744,25 @@ int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
     const int64_t origin = int64_t{rect.y} * source.Stride() + rect.x;
     if (!source.HasAlpha() || !source.Alpha()) {
         RotateNearest<false>(dst, r, source, origin);
-    } else if (smooth) {
+        return Ok;
+    }
+#if defined(__SSE2__)
+    if (vectorised && smooth && Sse2::WideGrid::Fits(r)) {
+        const Sse2::WideGrid grid(source, r, origin);
+        if (!grid.Data()) {
+            return OutOfMemory;
+        }
+        Sse2::RotateBilinear(dst, r, grid);
+        return Ok;
+    }
+    if (vectorised && !smooth) {
+        Sse2::RotateNearest(dst, r, source, origin);
+        return Ok;
+    }
+#else
+    (void)vectorised;
+#endif
+    if (smooth) {
         const TexelGrid grid(source, r, origin);
         if (!grid.Data()) {
             return OutOfMemory;
@@ -416,6 +772,22 @@ int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
         RotateNearest<true>(dst, r, source, origin);
     }
     return Ok;
+}
+
+} // namespace
+
+int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
+                   const Surface16& source, float s, float c, int32_t pivotX, int32_t pivotY,
+                   bool smooth)
+{
+    return Rotate(dst, x, y, sourceRect, source, s, c, pivotX, pivotY, smooth, true);
+}
+
+int32_t RotateBlitPlain(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
+                        const Surface16& source, float s, float c, int32_t pivotX, int32_t pivotY,
+                        bool smooth)
+{
+    return Rotate(dst, x, y, sourceRect, source, s, c, pivotX, pivotY, smooth, false);
 }
 
 int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,

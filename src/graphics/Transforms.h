@@ -31,6 +31,12 @@ int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
 // The same about the centre of sourceRect: (width >> 1, height >> 1).
 int32_t RotateBlit(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
                    const Surface16& source, float s, float c, bool smooth);
+// RotateBlit without the processor's vector instructions: the portable drawing that the
+// vectorised one (SSE2, on x86-64) matches on every pixel. Kept callable so that both are tested
+// on a machine that has both; where there is no vectorised drawing, RotateBlit draws this way.
+int32_t RotateBlitPlain(Surface16& dst, int32_t x, int32_t y, const Rect* sourceRect,
+                        const Surface16& source, float s, float c, int32_t pivotX, int32_t pivotY,
+                        bool smooth);
 
 // Fills the rectangle (x, y, w, h) with copies of the source rectangle (sx, sy, sw, sh), the
 // first copy starting phaseX columns and phaseY rows into the tile. Mode Horizontal limits the

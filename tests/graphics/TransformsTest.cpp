@@ -1,5 +1,6 @@
-// Tests of the rotated blit, the tiling blit and the antialiased line: hand-worked pixels, and
-// the rotated blit against a plain per-pixel version over many angles, pivots, places and clips.
+// Tests of the rotated blit, the tiling blit and the antialiased line: hand-worked pixels, the
+// rotated blit against a plain per-pixel version over many angles, pivots, places and clips, and
+// the vectorised rotated blit against the portable one on random sprites.
 #include "graphics/Transforms.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <random>
 #include <vector>
 
 using namespace Graphics;
@@ -229,25 +231,109 @@ TEST(RotateBlit, MatchesThePlainVersionEverywhere)
                 const int py = pivotX < 0 && pivotY < 0 ? sp.rect.height >> 1 : pivotY;
                 for (const Surface16* source : {&src, &opaque}) {
                     for (const bool smooth : {false, true}) {
-                        Surface16 canvas, expected;
-                        canvas.Create(72, 84, false);
-                        expected.Create(72, 84, false);
-                        Number(canvas, 9);
-                        Number(expected, 9);
+                        Surface16 canvas, plain, expected;
+                        for (Surface16* d : {&canvas, &plain, &expected}) {
+                            d->Create(72, 84, false);
+                            Number(*d, 9);
+                        }
                         ASSERT_EQ(
                             pivotX < 0 && pivotY < 0
                                 ? RotateBlit(canvas, x, y, &sp.rect, *source, s, c, smooth)
                                 : RotateBlit(canvas, x, y, &sp.rect, *source, s, c, px, py, smooth),
+                            0);
+                        ASSERT_EQ(
+                            RotateBlitPlain(plain, x, y, &sp.rect, *source, s, c, px, py, smooth),
                             0);
                         ReferenceRotate(expected, x, y, sp.rect, *source, s, c, px, py, smooth);
                         ASSERT_EQ(PixelsOf(canvas), PixelsOf(expected))
                             << sp.width << "x" << sp.height << " pivot " << px << "," << py
                             << " angle " << a << " smooth " << smooth << " alpha "
                             << source->HasAlpha();
+                        ASSERT_EQ(PixelsOf(plain), PixelsOf(expected))
+                            << "plain " << sp.width << "x" << sp.height << " angle " << a;
                     }
                 }
             }
         }
+    }
+}
+
+TEST(RotateBlit, VectorisedMatchesPortableOnRandomSprites)
+{
+    std::mt19937 random(20240615); // fixed: a failure repeats
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int round = 0; round < 4000; ++round) {
+        // Mostly side-sized sprites; some past the stack buffers, kept in a padded parent.
+        const bool large = round % 50 == 0;
+        const int width = large ? pick(60, 140) : pick(1, 40);
+        const int height = large ? pick(40, 70) : pick(1, 16);
+        const bool withAlpha = round % 7 != 0;
+        Surface16 parent, src;
+        parent.Create(width + 3, height + 2, withAlpha);
+        for (uint32_t k = 0; k < parent.Stride() * parent.Height(); ++k) {
+            parent.Pixels()[k] = static_cast<uint16_t>(random());
+        }
+        if (withAlpha) {
+            // Opaque, clear, translucent or a mixture of the three.
+            const int kind = pick(0, 3);
+            for (uint32_t k = 0; k < parent.Stride() * parent.Height(); ++k) {
+                const int which = kind == 3 ? pick(0, 2) : kind;
+                parent.Alpha()[k] = which == 0   ? 255
+                                    : which == 1 ? 0
+                                                 : static_cast<uint8_t>(pick(0, 255));
+            }
+        }
+        Surface16::SubSurface(src, parent, 1, 1, width, height);
+        // The rectangle now and then reaching off the source.
+        const Rect rect = pick(0, 3) == 0 ? Rect{pick(-4, width - 1), pick(-4, height - 1),
+                                                 pick(1, width + 4), pick(1, height + 4)}
+                                          : Rect{0, 0, width, height};
+        if (rect.x + rect.width <= 0 || rect.y + rect.height <= 0) {
+            continue;
+        }
+        // Sines and cosines of random angles, of exact quarter turns, or any pair within 2.
+        float s = 0, c = 0;
+        const int angleKind = pick(0, 5);
+        if (angleKind == 0) {
+            const int quarter = pick(0, 3);
+            s = quarter == 1 ? 1.0f : quarter == 3 ? -1.0f : 0.0f;
+            c = quarter == 0 ? 1.0f : quarter == 2 ? -1.0f : 0.0f;
+        } else if (angleKind == 1) {
+            s = std::uniform_real_distribution<float>(-2, 2)(random);
+            c = std::uniform_real_distribution<float>(-2, 2)(random);
+        } else {
+            const double radians = std::uniform_real_distribution<double>(0, 7)(random);
+            s = static_cast<float>(std::sin(radians));
+            c = static_cast<float>(std::cos(radians));
+        }
+        const int pivotX = pick(-3, rect.width + 3);
+        const int pivotY = pick(-3, rect.height + 3);
+        // Destinations of any size, half of them with padded rows, the others ending where their
+        // memory ends; sprites placed across their edges.
+        const int dstWidth = pick(1, 90);
+        const int dstHeight = pick(1, 90);
+        const int padding = round % 2 ? 5 : 0;
+        const int x = pick(-40, dstWidth + 40);
+        const int y = pick(-40, dstHeight + 40);
+        const bool smooth = pick(0, 1) == 1;
+        Surface16 canvas, fast, plain;
+        canvas.Create(dstWidth + padding, dstHeight, false);
+        for (uint32_t k = 0; k < canvas.Stride() * canvas.Height(); ++k) {
+            canvas.Pixels()[k] = static_cast<uint16_t>(random());
+        }
+        Surface16 expected;
+        expected.Create(canvas.Width(), canvas.Height(), false);
+        std::copy_n(canvas.Pixels(), canvas.Stride() * canvas.Height(), expected.Pixels());
+        Surface16::SubSurface(fast, canvas, padding / 2, 0, dstWidth, dstHeight);
+        Surface16::SubSurface(plain, expected, padding / 2, 0, dstWidth, dstHeight);
+        ASSERT_EQ(RotateBlit(fast, x, y, &rect, src, s, c, pivotX, pivotY, smooth), 0);
+        ASSERT_EQ(RotateBlitPlain(plain, x, y, &rect, src, s, c, pivotX, pivotY, smooth), 0);
+        // The whole parents: nothing may change outside the destination either.
+        ASSERT_EQ(PixelsOf(canvas), PixelsOf(expected))
+            << "round " << round << ": " << width << "x" << height << " rect " << rect.x << ","
+            << rect.y << " " << rect.width << "x" << rect.height << " s " << s << " c " << c
+            << " pivot " << pivotX << "," << pivotY << " at " << x << "," << y << " on " << dstWidth
+            << "x" << dstHeight << " smooth " << smooth << " alpha " << withAlpha;
     }
 }
 
