@@ -17,17 +17,23 @@ namespace {
 // Coordinates are rounded once, to v + 0.5 in double truncated toward zero. Points of a damaged
 // board file may lie anywhere (or be no number at all); they are held far off the screen but
 // within a range where sums of two of them cannot overflow.
-int32_t Nearest(double v)
+constexpr double Far = 1 << 24;
+
+// v truncated toward zero, held within -Far to Far (NaN at -Far).
+int32_t Truncated(double v)
 {
-    constexpr double Far = 1 << 24;
-    const double rounded = v + 0.5;
-    if (!(rounded > -Far)) {
+    if (!(v > -Far)) {
         return -static_cast<int32_t>(Far);
     }
-    if (rounded > Far) {
+    if (v > Far) {
         return static_cast<int32_t>(Far);
     }
-    return static_cast<int32_t>(rounded);
+    return static_cast<int32_t>(v);
+}
+
+int32_t Nearest(double v)
+{
+    return Truncated(v + 0.5);
 }
 
 // The angle of the side from a to b, measured anticlockwise on screen (y grows downwards).
@@ -153,7 +159,6 @@ CellPivot CellImagePivot(uint32_t sides, float cellSize, uint32_t imageWidth, ui
     // Without a trigonometry table the tangent is 0 / 0, and a damaged board's cell size may be
     // anything: a distance that is no number, or none an int can hold, pins the picture by its
     // middle as for an even cell rather than converting it.
-    constexpr float Far = 1 << 24;
     if (!(std::fabs(inradius) < Far)) {
         return {halfWidth, static_cast<int32_t>(imageHeight / 2)};
     }

@@ -6,12 +6,13 @@
 #include "game/Random.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
-// A board whose recolouring still leaves a complete cell after this many rounds has no
-// colouring without one (two cells share a single colour, or a cell's sides are all one
-// side); it is rejected instead of looping forever.
+// A board whose recolouring still leaves a complete cell after this many rounds is rejected
+// instead of looping forever. The boards known never to get there are rejected before the
+// first round (see AlwaysComplete); this bounds whatever else might.
 constexpr uint32_t MaxRecolourRounds = 1'000'000;
 
 void ClearGrid(Grid& grid)
@@ -43,6 +44,10 @@ void BuildGrid(Grid& grid, const BoardFile& board)
     for (const BoardPoint& point : board.points) {
         grid.points.push_back({point.x, point.y, false});
     }
+    // The side joining two corners, in either orientation, by their point indices: what
+    // FindEdge answers, without a search of all the sides for every side of a large board.
+    std::unordered_map<uint64_t, uint32_t> sides;
+    sides.reserve(board.cells.size() * 2);
     for (const std::vector<uint32_t>& corners : board.cells) {
         auto cell = std::make_unique<GridCell>();
         const auto n = static_cast<uint32_t>(corners.size());
@@ -50,26 +55,43 @@ void BuildGrid(Grid& grid, const BoardFile& board)
         cell->corners = corners;
         cell->corners.push_back(corners[0]);
         for (uint32_t i = 0; i < n; ++i) {
-            GridPoint* a = &grid.points[cell->corners[i]];
-            GridPoint* b = &grid.points[cell->corners[i + 1]];
-            const int32_t found = FindEdge(grid, a, b);
-            if (found >= 0) {
-                cell->edges.push_back(static_cast<uint32_t>(found));
-                continue;
+            const uint32_t from = cell->corners[i];
+            const uint32_t to = cell->corners[i + 1];
+            const uint64_t key = uint64_t{std::min(from, to)} << 32 | std::max(from, to);
+            const auto [side, added] =
+                sides.try_emplace(key, static_cast<uint32_t>(grid.edges.size()));
+            if (added) {
+                // Only a new side draws a colour, and it draws before it joins the grid.
+                const uint32_t colour = Random() % ColourCount;
+                grid.edges.push_back({colour, &grid.points[from], &grid.points[to], false, false});
             }
-            // Only a new side draws a colour, and it draws before it joins the grid.
-            const uint32_t colour = Random() % ColourCount;
-            grid.edges.push_back({colour, a, b, false, false});
-            cell->edges.push_back(static_cast<uint32_t>(grid.edges.size() - 1));
+            cell->edges.push_back(side->second);
         }
         ComputeCentre(grid, *cell);
         grid.cells.push_back(std::move(cell));
     }
 }
 
+// True when some cell is complete whatever the colours: every side of the grid takes the one
+// colour there is, or a cell's sides are all one side.
+bool AlwaysComplete(const Grid& grid)
+{
+    if (ColourLimit(grid) == 1) {
+        return true;
+    }
+    return std::any_of(grid.cells.begin(), grid.cells.end(), [](const auto& cell) {
+        return std::all_of(cell->edges.begin(), cell->edges.end(),
+                           [&](uint32_t edge) { return edge == cell->edges[0]; });
+    });
+}
+
 // Recolours complete cells, in cells order, until none is left; false when that does not end.
 bool RemoveCompleteCells(Grid& grid)
 {
+    // Known at once, rather than after a million rounds over every cell.
+    if (AlwaysComplete(grid)) {
+        return false;
+    }
     for (uint32_t round = 0; FindCompleteCells(grid); ++round) {
         if (round == MaxRecolourRounds) {
             return false;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 namespace IO {
 
@@ -56,6 +57,43 @@ DirectoryNode* SubdirFor(DirectoryNode* node, std::u16string_view name)
 
 } // namespace
 
+// The position of every name in the folders a mount has touched, so that merging a folder or
+// an archive of many entries takes time growing with their number rather than its square.
+// Only the mount changes the tree while it runs, so the positions stay true.
+struct FileSystem::MountIndex
+{
+    struct Folder
+    {
+        std::unordered_map<std::u16string, size_t> files; // index in DirectoryNode::files
+        std::unordered_map<std::u16string, DirectoryNode*> subdirs;
+    };
+
+    Folder& Of(DirectoryNode* node)
+    {
+        const auto [folder, added] = folders.try_emplace(node);
+        if (added) {
+            // The first of equal names, as a search in order would find.
+            for (size_t i = 0; i < node->files.size(); ++i)
+                folder->second.files.try_emplace(node->files[i]->name, i);
+            for (const auto& dir : node->subdirs)
+                folder->second.subdirs.try_emplace(dir->name, dir.get());
+        }
+        return folder->second;
+    }
+
+    DirectoryNode* Subdir(DirectoryNode* node, const std::u16string& name)
+    {
+        const auto [found, added] = Of(node).subdirs.try_emplace(name, nullptr);
+        if (added) {
+            node->subdirs.push_back(std::make_unique<DirectoryNode>(name, node->owner, node));
+            found->second = node->subdirs.back().get();
+        }
+        return found->second;
+    }
+
+    std::unordered_map<DirectoryNode*, Folder> folders;
+};
+
 FileSystem::~FileSystem() = default;
 
 int32_t FileSystem::Mount(const std::u16string& rootPath)
@@ -74,12 +112,14 @@ int32_t FileSystem::Mount(const std::u16string& rootPath)
     if (stat(host.empty() ? "." : host.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return StreamResult::CannotOpen;
     std::vector<std::pair<uint64_t, uint64_t>> ancestors;
-    ScanFolder(u"", m_root.get(), ancestors);
+    MountIndex index;
+    ScanFolder(u"", m_root.get(), ancestors, index);
     return StreamResult::Ok;
 }
 
 void FileSystem::ScanFolder(const std::u16string& folder, DirectoryNode* node,
-                            std::vector<std::pair<uint64_t, uint64_t>>& ancestors)
+                            std::vector<std::pair<uint64_t, uint64_t>>& ancestors,
+                            MountIndex& index)
 {
     std::string host = Win32FileStream::HostPath(m_rootPath + folder);
     if (host.empty())
@@ -120,22 +160,23 @@ void FileSystem::ScanFolder(const std::u16string& folder, DirectoryNode* node,
             continue;
         const std::u16string path = folder + item.name;
         if (S_ISDIR(info.st_mode)) {
-            ScanFolder(path + kSeparator, SubdirFor(node, item.name), ancestors);
+            ScanFolder(path + kSeparator, index.Subdir(node, item.name), ancestors, index);
         } else if (!S_ISREG(info.st_mode)) {
             continue; // pipes, sockets and devices are no game data
         } else if (IsArchiveName(item.name)) {
-            MountArchive(m_rootPath + path, node, FileTime(info));
+            MountArchive(m_rootPath + path, node, FileTime(info), index);
         } else {
             auto entry = std::make_unique<FileEntry>();
             entry->parent = node;
             entry->name = item.name;
-            AddFile(node, std::move(entry), FileTime(info));
+            AddFile(node, std::move(entry), FileTime(info), index);
         }
     }
     ancestors.pop_back();
 }
 
-void FileSystem::MountArchive(const std::u16string& path, DirectoryNode* node, uint64_t time)
+void FileSystem::MountArchive(const std::u16string& path, DirectoryNode* node, uint64_t time,
+                              MountIndex& index)
 {
     if (m_archiveCount >= kMaxArchives)
         return;
@@ -162,7 +203,7 @@ void FileSystem::MountArchive(const std::u16string& path, DirectoryNode* node, u
         const QpkArchive::Entry& e = entries[i];
         DirectoryNode* parent = e.parent < 0 ? node : nodes[e.parent];
         if (e.isDirectory) {
-            nodes[i] = SubdirFor(parent, e.name);
+            nodes[i] = index.Subdir(parent, e.name);
             continue;
         }
         auto entry = std::make_unique<FileEntry>();
@@ -172,20 +213,21 @@ void FileSystem::MountArchive(const std::u16string& path, DirectoryNode* node, u
         entry->storedSize = e.storedSize;
         entry->size = e.size;
         entry->name = e.name;
-        AddFile(parent, std::move(entry), time);
+        AddFile(parent, std::move(entry), time, index);
     }
 }
 
-void FileSystem::AddFile(DirectoryNode* node, std::unique_ptr<FileEntry> entry, uint64_t time)
+void FileSystem::AddFile(DirectoryNode* node, std::unique_ptr<FileEntry> entry, uint64_t time,
+                         MountIndex& index)
 {
-    for (auto& slot : node->files) {
-        if (slot->name == entry->name) {
-            if (EntryTime(*slot) <= time)
-                slot = std::move(entry);
-            return;
-        }
+    const auto [found, added] = index.Of(node).files.try_emplace(entry->name, node->files.size());
+    if (added) {
+        node->files.push_back(std::move(entry));
+        return;
     }
-    node->files.push_back(std::move(entry));
+    std::unique_ptr<FileEntry>& slot = node->files[found->second];
+    if (EntryTime(*slot) <= time)
+        slot = std::move(entry);
 }
 
 uint64_t FileSystem::EntryTime(const FileEntry& entry) const

@@ -100,15 +100,20 @@ public:
     const ArchiveRecord* Archive(uint32_t number) const;
 
 private:
+    // Where the names of the folders being mounted lie, for the duration of a mount.
+    struct MountIndex;
+
     // Adds the contents of the folder at rootPath + folder ("" or ending in "\") to node.
     // ancestors holds the (device, inode) of the folders being scanned, so that a link back
     // to one of them cannot recurse forever.
     void ScanFolder(const std::u16string& folder, DirectoryNode* node,
-                    std::vector<std::pair<uint64_t, uint64_t>>& ancestors);
-    void MountArchive(const std::u16string& path, DirectoryNode* node, uint64_t time);
+                    std::vector<std::pair<uint64_t, uint64_t>>& ancestors, MountIndex& index);
+    void MountArchive(const std::u16string& path, DirectoryNode* node, uint64_t time,
+                      MountIndex& index);
     // Adds a file under the duplicate rule: an existing entry of the same name stays only
     // when its time is later than `time`.
-    void AddFile(DirectoryNode* node, std::unique_ptr<FileEntry> entry, uint64_t time);
+    void AddFile(DirectoryNode* node, std::unique_ptr<FileEntry> entry, uint64_t time,
+                 MountIndex& index);
     // The time of the entry's source: its archive's, or the plain file's on disk.
     uint64_t EntryTime(const FileEntry& entry) const;
 

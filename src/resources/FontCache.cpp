@@ -1,17 +1,12 @@
 // The font cache: registration under stable handles, and loading and tinting queued fonts.
 #include "resources/FontCache.h"
 
-#include <algorithm>
-
 uint32_t FontCache::Find(std::u16string_view name) const
 {
     if (name.empty())
         return 0;
-    for (size_t handle = 1; handle < m_entries.size(); ++handle) {
-        if (m_entries[handle].name == name)
-            return static_cast<uint32_t>(handle);
-    }
-    return 0;
+    const auto found = m_handles.find(name);
+    return found != m_handles.end() ? found->second : 0;
 }
 
 uint32_t FontCache::Add(std::u16string name, IO::DirectoryNode* directory, std::u16string fileName,
@@ -25,6 +20,9 @@ uint32_t FontCache::Add(std::u16string name, IO::DirectoryNode* directory, std::
         m_entries[handle] = std::move(entry);
     } else {
         handle = static_cast<uint32_t>(m_entries.size());
+        // An empty name, which Find never answers, gets a handle of its own every time.
+        if (!entry.name.empty())
+            m_handles.emplace(entry.name, handle);
         m_entries.push_back(std::move(entry));
     }
     Queue(handle);
@@ -35,14 +33,19 @@ void FontCache::Queue(uint32_t handle)
 {
     if (handle == 0 || handle >= m_entries.size())
         return;
-    if (std::find(m_queue.begin(), m_queue.end(), handle) == m_queue.end())
+    if (m_queued.size() <= handle)
+        m_queued.resize(m_entries.size());
+    if (!m_queued[handle]) {
+        m_queued[handle] = true;
         m_queue.push_back(handle);
+    }
 }
 
 void FontCache::LoadQueued()
 {
     for (uint32_t handle : m_queue) {
         FontEntry& entry = m_entries[handle];
+        m_queued[handle] = false;
         // A font already present stays: another group may be drawing with it.
         if (entry.font)
             continue;

@@ -4,6 +4,7 @@
 
 #include "graphics/BitmapFont.h"
 #include "io/FileSystem.h"
+#include "resources/NameIndex.h"
 
 #include <cstdint>
 #include <memory>
@@ -54,4 +55,8 @@ public:
 private:
     std::vector<FontEntry> m_entries; // indexed by handle; empty until the first Add
     std::vector<uint32_t> m_queue;
+    // The handle of every name Find can answer, and which handles are in the queue: a catalogue
+    // of many images enters them in time growing with their number, not its square.
+    NameIndex m_handles;
+    std::vector<bool> m_queued; // indexed by handle
 };

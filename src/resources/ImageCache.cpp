@@ -3,8 +3,6 @@
 
 #include "graphics/Qim.h"
 
-#include <algorithm>
-
 ImageCache::ImageCache()
 {
     m_entries.push_back({std::u16string(DummyName), {}, nullptr, nullptr});
@@ -14,11 +12,8 @@ uint32_t ImageCache::Find(std::u16string_view name) const
 {
     if (name.empty() || name == DummyName)
         return DummyHandle;
-    for (size_t handle = 1; handle < m_entries.size(); ++handle) {
-        if (m_entries[handle].name == name)
-            return static_cast<uint32_t>(handle);
-    }
-    return DummyHandle;
+    const auto found = m_handles.find(name);
+    return found != m_handles.end() ? found->second : DummyHandle;
 }
 
 uint32_t ImageCache::Add(std::u16string name, IO::DirectoryNode* directory, std::u16string fileName)
@@ -29,6 +24,9 @@ uint32_t ImageCache::Add(std::u16string name, IO::DirectoryNode* directory, std:
         m_entries[handle] = std::move(entry);
     } else {
         handle = static_cast<uint32_t>(m_entries.size());
+        // Names Find never answers (empty, "dummy") get a handle of their own every time.
+        if (!entry.name.empty() && entry.name != DummyName)
+            m_handles.emplace(entry.name, handle);
         m_entries.push_back(std::move(entry));
     }
     Queue(handle);
@@ -39,8 +37,12 @@ void ImageCache::Queue(uint32_t handle)
 {
     if (handle == DummyHandle || handle >= m_entries.size())
         return;
-    if (std::find(m_queue.begin(), m_queue.end(), handle) == m_queue.end())
+    if (m_queued.size() <= handle)
+        m_queued.resize(m_entries.size());
+    if (!m_queued[handle]) {
+        m_queued[handle] = true;
         m_queue.push_back(handle);
+    }
 }
 
 void ImageCache::LoadQueued()
@@ -50,6 +52,7 @@ void ImageCache::LoadQueued()
         // A surface already present stays: another group may be drawing with it.
         if (!entry.surface)
             entry.surface = Graphics::LoadQim(entry.directory, entry.fileName);
+        m_queued[handle] = false;
     }
     m_queue.clear();
 }

@@ -75,10 +75,17 @@ bool Window::addChild(Window* child)
         if (index < oldParent->m_children.size())
             oldParent->detachAt(index);
     }
+    // Before the first sibling that is always on top: searched from the end, where they lie
+    // unless a flag changed after its window was added, until all of them have been seen.
     auto firstOnTop = m_children.end();
     if (!child->m_alwaysOnTop) {
-        firstOnTop = std::find_if(m_children.begin(), m_children.end(),
-                                  [](const auto& sibling) { return sibling->m_alwaysOnTop; });
+        for (size_t seen = 0; seen < m_onTopChildren && firstOnTop != m_children.begin();) {
+            --firstOnTop;
+            if ((*firstOnTop)->m_alwaysOnTop)
+                ++seen;
+        }
+    } else {
+        ++m_onTopChildren;
     }
     m_children.emplace(firstOnTop, child);
     child->m_parent = this;
@@ -91,6 +98,7 @@ void Window::removeAllChildren(bool destroy)
     std::vector<std::unique_ptr<Window>> children = std::move(m_children);
     m_children.clear();
     m_children.shrink_to_fit();
+    m_onTopChildren = 0;
     for (auto& child : children) {
         child->m_parent = nullptr;
         if (destroy)
@@ -288,6 +296,17 @@ void Window::bringToFront()
     m_parent->bringToFront();
 }
 
+void Window::setAlwaysOnTop(bool value)
+{
+    if (m_parent && value != m_alwaysOnTop) {
+        if (value)
+            ++m_parent->m_onTopChildren;
+        else
+            --m_parent->m_onTopChildren;
+    }
+    m_alwaysOnTop = value;
+}
+
 void Window::setPosition(int32_t x, int32_t y)
 {
     x = std::max(std::min(x, m_maxX), m_minX);
@@ -322,7 +341,7 @@ void Window::load(UIParams* params)
     m_y = params->getInt(u"y", m_y);
     m_visible = params->getInt(u"visible", m_visible) != 0;
     m_enabled = params->getInt(u"enabled", m_enabled) != 0;
-    m_alwaysOnTop = params->getInt(u"alwaysOnTop", m_alwaysOnTop) != 0;
+    setAlwaysOnTop(params->getInt(u"alwaysOnTop", m_alwaysOnTop) != 0);
     m_overlapped = params->getInt(u"overlapped", m_overlapped) != 0;
     m_minX = params->getInt(u"minX", m_minX);
     m_maxX = params->getInt(u"maxX", m_maxX);
@@ -487,6 +506,8 @@ Window* Window::detachAt(size_t index)
 {
     Window* child = m_children[index].release();
     m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(index));
+    if (child->m_alwaysOnTop)
+        --m_onTopChildren;
     if (m_children.empty())
         m_children.shrink_to_fit();
     child->m_parent = nullptr;

@@ -137,7 +137,7 @@ public:
     // insertion into a parent.
     void setVisible(bool value);
     void setEnabled(bool value);
-    void setAlwaysOnTop(bool value) { m_alwaysOnTop = value; }
+    void setAlwaysOnTop(bool value);
     void setCanActivate(bool value) { m_canActivate = value; }
     void setCaptured(bool value) { m_captured = value; }
     void setOverlapped(bool value) { m_overlapped = value; }
@@ -192,6 +192,9 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     bool m_alwaysOnTop = false;
+    // How many children are always on top, so that adding a child below them searches only as
+    // far as they lie from the end (nowhere when there are none).
+    size_t m_onTopChildren = 0;
     bool m_canActivate = false;
     bool m_captured = false;
     bool m_overlapped = true;
