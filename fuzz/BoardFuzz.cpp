@@ -84,13 +84,7 @@ void Draw(const BoardSession& session, bool antialiasing)
     picture.jointImage = &images.joint;
     picture.bonusIconImage = &images.icons;
     picture.cellImages.fill(&images.cell);
-    picture.grid = session.GetGrid();
-    picture.turningCell = session.TurningCell();
-    picture.turnAngle = session.TurnAngle();
-    picture.completionFrame = session.CompletionFrame();
-    picture.spinAngle = session.SpinAngle();
-    picture.shuffleActive = session.ShuffleActive();
-    picture.bonusCell = session.BonusCell();
+    ShowSession(picture, session);
     picture.antialiasing = antialiasing;
     DrawBoard(picture);
     DrawBonusIcon(picture);

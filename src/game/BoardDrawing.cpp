@@ -2,6 +2,7 @@
 // committed: its sides, corners and picture are only drawn turned about its centre by turnAngle.
 #include "game/BoardDrawing.h"
 
+#include "game/BoardSession.h"
 #include "graphics/Transforms.h"
 #include "resources/ResourceManager.h"
 
@@ -163,6 +164,17 @@ CellPivot CellImagePivot(uint32_t sides, float cellSize, uint32_t imageWidth, ui
         return {halfWidth, static_cast<int32_t>(imageHeight / 2)};
     }
     return {halfWidth, static_cast<int32_t>(inradius)};
+}
+
+void ShowSession(BoardPicture& picture, const BoardSession& session)
+{
+    picture.grid = session.GetGrid();
+    picture.turningCell = session.TurningCell();
+    picture.turnAngle = session.TurnAngle();
+    picture.completionFrame = session.CompletionFrame();
+    picture.spinAngle = session.SpinAngle();
+    picture.shuffleActive = session.ShuffleActive();
+    picture.bonusCell = session.BonusCell();
 }
 
 void DrawBoard(const BoardPicture& picture)

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+class BoardSession;
 class ResourceManager;
 
 // Everything one frame of the board is drawn from. The game screen owns the play fields and the
@@ -44,6 +45,9 @@ struct BoardPicture
     bool antialiasing = true; // bilinear sampling of the rotated sides
     const Graphics::TrigTable& trig;
 };
+
+// Takes the grid and the play fields the drawing reads from the session in play.
+void ShowSession(BoardPicture& picture, const BoardSession& session);
 
 // The background, then, when there is a grid, the cell pictures (with underCells), the sides
 // and the joints.

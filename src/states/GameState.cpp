@@ -8,7 +8,6 @@
 #include "states/ScreenSupport.h"
 #include "ui/FixedButton.h"
 #include "ui/Label.h"
-#include "ui/LayoutLoader.h"
 #include "ui/Slider.h"
 
 namespace {
@@ -59,24 +58,8 @@ void GameState::Load()
     }
     // Unload frees the group at every release of the screen, whether the layout stays or not.
     context.resources->LoadGroup(u"Game");
-    if (context.gameWindow || !context.ui)
-        return;
-    std::unique_ptr<UI::Window> layout =
-        UI::loadLayout(context.layoutFolder, u"GameWnd.xml", context.ui.get());
-    if (!layout)
-        return;
-    UI::ApplyTextKeys(layout.get(), [&context](std::u16string_view key) {
-        return context.strings->GetString(key);
-    });
-    // The UI system owns the root tree from here on; the menu's tree it replaces goes, and
-    // the sparks thrown over it with it.
-    context.gameWindow = layout.release();
-    context.ui->setRoot(context.gameWindow);
-    if (context.menuWindow) {
-        delete context.menuWindow;
-        context.menuWindow = nullptr;
-        context.effects->Clear();
-    }
+    if (!context.gameWindow && context.ui)
+        Screens::InstallLayout(u"GameWnd.xml", context.gameWindow, context.menuWindow);
 }
 
 void GameState::Unload()
@@ -259,13 +242,7 @@ void GameState::Render(Graphics::Surface16& surface)
     surface.Clear();
     m_picture.target = &surface;
     m_picture.background = m_background.get();
-    m_picture.grid = session.GetGrid();
-    m_picture.turningCell = session.TurningCell();
-    m_picture.turnAngle = session.TurnAngle();
-    m_picture.completionFrame = session.CompletionFrame();
-    m_picture.spinAngle = session.SpinAngle();
-    m_picture.shuffleActive = session.ShuffleActive();
-    m_picture.bonusCell = session.BonusCell();
+    ShowSession(m_picture, session);
     m_picture.underCells = context.settings.underCells != 0;
     m_picture.antialiasing = context.settings.antialiasing != 0;
     DrawBoard(m_picture);

@@ -8,6 +8,28 @@
 
 namespace Screens {
 
+bool InstallLayout(std::u16string_view file, UI::Window*& slot, UI::Window*& other)
+{
+    GameContext& context = GameContext::Instance();
+    std::unique_ptr<UI::Window> layout =
+        UI::loadLayout(context.layoutFolder, file, context.ui.get());
+    if (!layout)
+        return false;
+    UI::ApplyTextKeys(layout.get(), [&context](std::u16string_view key) {
+        return context.strings->GetString(key);
+    });
+    // The UI system owns the root tree from here on; the tree it replaces goes, and the
+    // sparks thrown over it with it.
+    slot = layout.release();
+    context.ui->setRoot(slot);
+    if (other) {
+        delete other;
+        other = nullptr;
+        context.effects->Clear();
+    }
+    return true;
+}
+
 bool EnsureMenuLayout()
 {
     GameContext& context = GameContext::Instance();
@@ -16,22 +38,7 @@ bool EnsureMenuLayout()
     if (!context.ui)
         return false;
     context.resources->LoadGroup(u"Menu");
-    std::unique_ptr<UI::Window> layout =
-        UI::loadLayout(context.layoutFolder, u"MainMenu.xml", context.ui.get());
-    if (!layout)
-        return false;
-    UI::ApplyTextKeys(layout.get(), [&context](std::u16string_view key) {
-        return context.strings->GetString(key);
-    });
-    // The UI system owns the root tree from here on; the game's tree it replaces goes.
-    context.menuWindow = layout.release();
-    context.ui->setRoot(context.menuWindow);
-    if (context.gameWindow) {
-        delete context.gameWindow;
-        context.gameWindow = nullptr;
-        context.effects->Clear();
-    }
-    return true;
+    return InstallLayout(u"MainMenu.xml", context.menuWindow, context.gameWindow);
 }
 
 void ClickBurst(const UI::EventArgs& args)

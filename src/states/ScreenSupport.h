@@ -19,6 +19,10 @@ namespace Screens {
 // labels from the string table, and destroys the game screen's tree and its effects. False
 // when the layout cannot be built.
 bool EnsureMenuLayout();
+// Loads the layout file, fills its "@key" labels, stores it in slot and makes it the UI root;
+// the tree in other, the layout it replaces, is destroyed with its effects. False when the
+// layout cannot be built.
+bool InstallLayout(std::u16string_view file, UI::Window*& slot, UI::Window*& other);
 
 // The click of a control: a burst of sparks from the window the event names, and the click
 // sound.

@@ -199,13 +199,7 @@ int RunRender(const Arguments& args)
     }
     picture.target = &screen;
     picture.background = background.get();
-    picture.grid = grid;
-    picture.turningCell = session.TurningCell();
-    picture.turnAngle = session.TurnAngle();
-    picture.completionFrame = session.CompletionFrame();
-    picture.spinAngle = session.SpinAngle();
-    picture.shuffleActive = session.ShuffleActive();
-    picture.bonusCell = session.BonusCell();
+    ShowSession(picture, session);
     picture.underCells = options.underCells;
     picture.antialiasing = options.antialiasing;
     DrawBoard(picture);
